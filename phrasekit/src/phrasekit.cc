@@ -1,0 +1,1 @@
+#include "phrasekit/src/phrasekit.h"

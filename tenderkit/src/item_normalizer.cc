@@ -1,0 +1,1 @@
+#include "tenderkit/src/item_normalizer.h"

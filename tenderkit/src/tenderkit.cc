@@ -1,0 +1,1 @@
+#include "tenderkit/src/tenderkit.h"

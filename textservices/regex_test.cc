@@ -1,0 +1,149 @@
+#include "textservices/regex.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace textservices {
+namespace {
+
+struct ClassCase {
+  const char* pattern;
+  const char* text;
+  bool matches;
+};
+
+// Character classes follow the system's definitions, not PCRE2's UCP tables.
+TEST(RegexClasses, FollowTheSystemDefinitions) {
+  const ClassCase cases[] = {
+      {R"(^\w$)", "\u0301", true},        // a combining mark is a word character
+      {R"(^\w$)", "\u203F", true},        // connector punctuation other than "_"
+      {R"(^\w$)", "_", true},
+      {R"(^\w$)", "\u00B2", false},       // superscript two (No) is not
+      {R"(^\w$)", "đ", true},
+      {R"(^\s$)", "\u180E", false},       // Mongolian vowel separator is not White_Space
+      {R"(^\s$)", "\u00A0", true},
+      {R"(^\s$)", "\u3000", true},
+      {R"(^\s$)", "\u0085", true},
+      {R"(^\d$)", "\u0661", true},        // Arabic-Indic one
+      {R"(^\d$)", "\u00B2", false},
+      {R"(m\b)", "5m\u00B2", true},       // ² is no word character, so a boundary
+      {R"(o\b)", "o\u0301", false},       // a combining mark continues the word
+      {R"(\bviệt\b)", "xin việt nam", true},
+      {R"(\bviệt\b)", "việtx", false},
+      {R"(^[^\s,]+$)", "ab\u00A0", false},  // \s inside a negated class
+      {R"(^[\s-]+$)", "- \u2003-", true},
+      {R"(^\S+$)", "abc", true},
+      {R"(^\S+$)", "a\u2028", false},
+      {R"(a\Bb)", "ab", true},
+      {R"(a\Bb)", "a b", false},
+      {R"([]a]+)", "]]a", true},
+  };
+  for (const auto& c : cases) {
+    Regex re(c.pattern);
+    EXPECT_EQ(re.test(c.text), c.matches) << c.pattern << " on " << c.text;
+  }
+}
+
+TEST(RegexAnchors, DollarWithoutMultilineIsTheVeryEnd) {
+  EXPECT_FALSE(Regex("a$").test("a\n"));
+  EXPECT_TRUE(Regex("a$").test("ba"));
+  EXPECT_TRUE(Regex("(?m)a$").test("a\nb"));
+  EXPECT_TRUE(Regex(R"((?m)^\s*\d+[.)]\s+)").test("x\n2) y"));
+  EXPECT_FALSE(Regex(R"(^\s*\d+[.)]\s+)").test("x\n2) y"));
+  // Only a line feed separates lines; a lone carriage return does not.
+  EXPECT_FALSE(Regex("(?m)^b").test("a\rb"));
+}
+
+TEST(RegexCaseless, FoldsUnicodeLiteralsAndClasses) {
+  EXPECT_TRUE(Regex("(?i)thanh\\s+toán").test("THANH TOÁN"));
+  EXPECT_TRUE(Regex("(?i)^[A-Z]+$").test("abcXYZ"));
+  EXPECT_TRUE(Regex(R"(\b(USD|EUR)\b)").test("giá 5 EUR."));
+  EXPECT_FALSE(Regex(R"(\b(USD|EUR)\b)").test("USDT"));
+  EXPECT_TRUE(Regex("(?i)lead[\\s-]?time[:\\s]+([^.\\n]+)").test("LEADTIME 30 days"));
+}
+
+TEST(RegexFind, ReportsSpansAndAbsentGroups) {
+  Regex re("(a)|(b)(c?)");
+  auto m = re.find("xxbz");
+  ASSERT_TRUE(m.has_value());
+  EXPECT_EQ(m->whole(), (Span{2, 3}));
+  EXPECT_FALSE(m->has(1));                 // did not take part
+  EXPECT_TRUE(m->has(2));
+  EXPECT_TRUE(m->has(3));                  // took part, matched empty
+  EXPECT_EQ(m->group(3).size(), 0u);
+  EXPECT_FALSE(m->has(7));                 // beyond the pattern's groups
+  EXPECT_EQ(m->str("xxbz", 2), "b");
+  EXPECT_FALSE(re.find("xxbz", 3).has_value());
+  EXPECT_FALSE(re.find("ab", 5).has_value());
+  EXPECT_EQ(re.find("ab", 1)->whole(), (Span{1, 2}));
+}
+
+TEST(RegexIterate, StepsOneCharacterAfterAnEmptyMatch) {
+  Regex re("x*");
+  std::vector<Span> spans;
+  re.for_each("axxé", [&](const Match& m) { spans.push_back(m.whole()); });
+  // "" at 0, "xx" at 1, "" at 3 (before the two-byte é), "" at the end.
+  std::vector<Span> want = {{0, 0}, {1, 3}, {3, 3}, {5, 5}};
+  EXPECT_EQ(spans, want);
+}
+
+TEST(RegexIterate, StopsWhenTheCallbackSaysSo) {
+  Regex re(R"(\d)");
+  int seen = 0;
+  re.for_each("1 2 3", [&](const Match&) { return ++seen < 2; });
+  EXPECT_EQ(seen, 2);
+}
+
+TEST(RegexReplace, TemplatesAndCallbacks) {
+  Regex bold(R"(\*{1,3}([^*]+)\*{1,3})");
+  EXPECT_EQ(bold.replace("**Cotton** and *x", "$1"), "Cotton and *x");
+  Regex opt("(a)|(b)");
+  EXPECT_EQ(opt.replace("ab", "[$1]"), "[a][]");            // absent group gives ""
+  EXPECT_EQ(opt.replace("ab", "${2}$$"), "$b$");
+  EXPECT_EQ(opt.replace("aaa", "-", 2), "--a");
+  EXPECT_EQ(opt.replace("aaa", "-", 0), "aaa");
+  Regex num(R"(\d+)");
+  EXPECT_EQ(num.replace("a1b22",
+                        [](const Match& m, std::string_view s) {
+                          return "<" + std::string(m.str(s)) + ">";
+                        }),
+            "a<1>b<22>");
+  EXPECT_EQ(Regex("").replace("ab", "-"), "-a-b-");
+}
+
+TEST(RegexErrors, EngineFailuresAreNeverNoMatch) {
+  EXPECT_THROW(Regex("(unclosed"), std::logic_error);
+  EXPECT_THROW(Regex(R"([^\S])"), std::logic_error);
+}
+
+TEST(RegexLimits, LongSubjectsStayWithinTheEngineLimits) {
+  std::string big(16 << 20, ' ');
+  big += "x";
+  Regex re(R"((?i)lead[\s-]?time[:\s]+([^.\n]+))");
+  EXPECT_FALSE(re.test(big));
+  Regex run(R"(\s+x)");
+  auto m = run.find(big);
+  ASSERT_TRUE(m.has_value());
+  EXPECT_EQ(m->whole().begin, 0u);
+}
+
+constinit LazyRegex RE_LAZY{R"(\d+)"};
+
+TEST(LazyRegex, ConcurrentFirstUseSharesOneCompiledPattern) {
+  std::vector<std::thread> threads;
+  std::vector<const Regex*> seen(8);
+  for (int i = 0; i < 8; ++i) {
+    threads.emplace_back([&, i] {
+      seen[i] = &RE_LAZY.get();
+      EXPECT_TRUE(RE_LAZY->test("a 12"));
+    });
+  }
+  for (auto& t : threads) t.join();
+  for (const Regex* r : seen) EXPECT_EQ(r, seen[0]);
+}
+
+}  // namespace
+}  // namespace textservices

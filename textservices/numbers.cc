@@ -33,6 +33,38 @@ std::optional<double> read_decimal(std::string_view digits) {
   return value;
 }
 
+std::optional<double> read_number(std::string_view run, DotGroups dots) {
+  std::size_t commas = 0, points = 0, last_sep = std::string_view::npos;
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    if (run[i] == ',' || run[i] == '.') {
+      (run[i] == ',' ? commas : points) += 1;
+      last_sep = i;
+    }
+  }
+  std::string digits;
+  digits.reserve(run.size());
+  const std::size_t tail = last_sep == std::string_view::npos ? 0 : run.size() - last_sep - 1;
+  const bool single = commas + points == 1;
+  // The one separator that is a decimal point, if any.
+  std::size_t decimal_at = std::string_view::npos;
+  if (commas > 0 && points > 0) {
+    decimal_at = last_sep;
+  } else if (single && commas == 1) {
+    if (tail == 1 || tail == 2) decimal_at = last_sep;
+  } else if (single && points == 1) {
+    if (!(dots == DotGroups::Thousands && tail == 3)) decimal_at = last_sep;
+  }
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    char c = run[i];
+    if (c == ',' || c == '.') {
+      if (i == decimal_at) digits.push_back('.');
+    } else {
+      digits.push_back(c);
+    }
+  }
+  return read_decimal(digits);
+}
+
 std::string format_fixed(double value, int decimals) {
   // The longest double is about 309 digits before the point.
   char buf[400];

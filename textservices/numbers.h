@@ -17,6 +17,32 @@ namespace textservices {
 // nothing. A value too large for a double reads as +infinity.
 std::optional<double> read_decimal(std::string_view digits);
 
+// The pattern of a number as buyers write it, for use inside other pattern
+// literals (it has no capture group of its own). Tried in this order:
+//   thousands groups then a decimal of the other kind   «1,250.50» «1.000.000,5»
+//   two or more thousands groups of one kind            «1,000,000» «1.000.000»
+//   digits with at most one separator                   «2,000» «1.5» «1,5»
+// A run of groups counts only where no further digit or separator-and-digit
+// follows, so «1,000,0000» falls back to the last form.
+#define BIDSIFT_NUMBER_PATTERN                                               \
+  R"((?:\d+(?:,\d{3})+\.\d+|\d+(?:\.\d{3})+,\d+|\d+(?:,\d{3}){2,}(?![.,]?\d))" \
+  R"(|\d+(?:\.\d{3}){2,}(?![.,]?\d)|\d+(?:[.,]\d+)?))"
+
+// How a lone "." followed by exactly three digits reads.
+enum class DotGroups { Decimal, Thousands };
+
+// Reads a number matched by BIDSIFT_NUMBER_PATTERN as a 64-bit float:
+//   both kinds of separator: the last one is the decimal point, the others
+//     group thousands («1.250,50» → 1250.5);
+//   two or more of one kind: thousands («12,500,000» → 12500000);
+//   one ",": a decimal comma before one or two final digits («1,5» → 1.5),
+//     else a thousands separator («2,000» → 2000, «1,2345» → 12345);
+//   one ".": a decimal point («50.000» → 50), except that with
+//     DotGroups::Thousands a "." before exactly three final digits groups
+//     thousands («50.000» → 50000).
+// Digits other than ASCII 0-9 make the reading fail.
+std::optional<double> read_number(std::string_view run, DotGroups dots = DotGroups::Decimal);
+
 // Fixed-point text with exactly `decimals` digits after the point, rounding
 // the double's exact value to nearest, ties to even. No exponent.
 std::string format_fixed(double value, int decimals);

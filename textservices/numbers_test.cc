@@ -40,3 +40,42 @@ TEST(FormatCount, SaturatesAtTheUnsigned64BitRange) {
 
 }  // namespace
 }  // namespace textservices
+
+namespace textservices {
+namespace {
+
+struct NumberCase {
+  const char* text;
+  DotGroups dots;
+  std::optional<double> value;
+};
+
+TEST(ReadNumber, SeparatorsReadAsBuyersMeanThem) {
+  const NumberCase cases[] = {
+      {"1,000,000", DotGroups::Decimal, 1000000},
+      {"1.000.000", DotGroups::Decimal, 1000000},
+      {"12,500,000", DotGroups::Decimal, 12500000},
+      {"1,250.50", DotGroups::Decimal, 1250.5},
+      {"1.250,50", DotGroups::Decimal, 1250.5},
+      {"2,500,000.75", DotGroups::Decimal, 2500000.75},
+      {"1.000.000,5", DotGroups::Decimal, 1000000.5},
+      {"1,5", DotGroups::Decimal, 1.5},
+      {"2,25", DotGroups::Decimal, 2.25},
+      {"2,000", DotGroups::Decimal, 2000},
+      {"1,2345", DotGroups::Decimal, 12345},
+      {"1.5", DotGroups::Decimal, 1.5},
+      {"50.000", DotGroups::Decimal, 50},
+      {"50.000", DotGroups::Thousands, 50000},
+      {"1.200", DotGroups::Thousands, 1200},
+      {"2.5", DotGroups::Thousands, 2.5},
+      {"1.5000", DotGroups::Thousands, 1.5},
+      {"7", DotGroups::Decimal, 7},
+      {"\u0663", DotGroups::Decimal, std::nullopt},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(read_number(c.text, c.dots), c.value) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace textservices

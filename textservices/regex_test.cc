@@ -147,3 +147,28 @@ TEST(LazyRegex, ConcurrentFirstUseSharesOneCompiledPattern) {
 
 }  // namespace
 }  // namespace textservices
+
+#include "textservices/numbers.h"
+
+namespace textservices {
+namespace {
+
+// The shared number pattern takes whole thousands groups and nothing more.
+TEST(NumberPattern, MatchesWholeGroupedNumbers) {
+  Regex re("^(" BIDSIFT_NUMBER_PATTERN ")");
+  const std::pair<const char*, const char*> cases[] = {
+      {"1,000,000 pcs", "1,000,000"}, {"1,250.50 USD", "1,250.50"},
+      {"1.000.000,5", "1.000.000,5"}, {"2,000 pcs", "2,000"},
+      {"1,000,0000", "1,000"},        {"1,2345", "1,2345"},
+      {"1.5 kg", "1.5"},              {"3xl", "3"},
+      {"2,500,000.75", "2,500,000.75"},
+  };
+  for (const auto& [text, want] : cases) {
+    auto m = re.find(text);
+    ASSERT_TRUE(m.has_value()) << text;
+    EXPECT_EQ(m->str(text, 1), want) << text;
+  }
+}
+
+}  // namespace
+}  // namespace textservices

@@ -218,6 +218,16 @@ std::string to_nfc(std::string_view text) {
   return out;
 }
 
+std::string_view canonical_text(std::string_view bytes, std::string* storage) {
+  if (!is_valid_utf8(bytes)) {
+    *storage = to_nfc(to_valid_utf8(bytes));
+    return *storage;
+  }
+  if (is_nfc(bytes)) return bytes;
+  *storage = to_nfc(bytes);
+  return *storage;
+}
+
 LowerMapped::LowerMapped(std::string_view source) : source_size_(source.size()) {
   if (is_ascii(source)) {
     lower_ = to_lower(source);

@@ -51,6 +51,12 @@ std::string to_valid_utf8(std::string_view bytes);
 bool is_nfc(std::string_view text);
 std::string to_nfc(std::string_view text);
 
+// The form in which the pipelines read any input: valid UTF-8 (ill-formed
+// bytes become U+FFFD) in NFC, so that canonically equivalent texts read
+// alike. Returns `bytes` itself when it already is (the common, cheap case);
+// otherwise builds the text in `*storage` and returns a view of it.
+std::string_view canonical_text(std::string_view bytes, std::string* storage);
+
 // The lower-case mapping of a text together with the correspondence between
 // its byte offsets and those of the text it came from. Where lower-casing
 // changes a character's encoded length, a position inside or at the edges

@@ -1,7 +1,8 @@
 // Reads the five document-level trade terms of an RFQ document: currency,
 // Incoterm, destination, lead time and payment terms. Each comes from the
-// leftmost match of its pattern in the whole text. Pure; safe for
-// concurrent use.
+// leftmost match of its pattern in the whole text. Lead time and payment
+// run to the next line feed or full stop; a point between two digits
+// («2.5 weeks») does not end them. Pure; safe for concurrent use.
 //
 //   extract_trade_terms("Terms: FOB, CIF Hamburg") gives incoterm "CIF",
 //   destination "Hamburg".

@@ -212,12 +212,19 @@ bool take_vi_origin(std::string* w, NormalizedItem* item) {
   return true;
 }
 
+std::string concat(std::string_view a, std::string_view b, std::string_view c) {
+  std::string out;
+  out.reserve(a.size() + b.size() + c.size());
+  out.append(a).append(b).append(c);
+  return out;
+}
+
 // A Vietnamese country name opening a parenthesis: «(đức, …)» or «(đức)».
 bool take_vi_paren_origin(std::string* w, NormalizedItem* item) {
   LowerMapped lower(*w);
   const std::string& l = lower.text();
   for (const auto& row : VI_ORIGINS) {
-    std::string opening = "(" + std::string(row.from) + ",";
+    std::string opening = concat("(", row.from, ",");
     if (std::size_t p = l.find(opening); p != std::string::npos) {
       item->origin = std::string(row.to);
       std::size_t from = lower.source_begin(p);
@@ -232,12 +239,12 @@ bool take_vi_paren_origin(std::string* w, NormalizedItem* item) {
       if (!inner.empty() && inner != ",") {
         // The country leaves the parenthesis; the rest of it stays.
         while (!inner.empty() && inner.front() == ',') inner.remove_prefix(1);
-        rest = "(" + std::string(textservices::trim(inner)) + ")";
+        rest = concat("(", textservices::trim(inner), ")");
       }
       w->replace(from, close + 1 - from, rest);
       return true;
     }
-    std::string whole = "(" + std::string(row.from) + ")";
+    std::string whole = concat("(", row.from, ")");
     if (std::size_t p = l.find(whole); p != std::string::npos) {
       item->origin = std::string(row.to);
       cut(w, lower, p, p + whole.size());
@@ -254,7 +261,7 @@ bool take_en_origin(std::string* w, NormalizedItem* item) {
   const std::string& l = lower.text();
   for (std::string_view country : EN_ORIGINS) {
     for (std::string_view lead : {std::string_view(", "), std::string_view("(")}) {
-      std::string form = std::string(lead) + std::string(country);
+      std::string form = concat(lead, country, "");
       std::size_t p = l.find(form);
       if (p == std::string::npos || letter_or_digit_at(l, p + form.size())) continue;
       item->origin = capitalize(country);

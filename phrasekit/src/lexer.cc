@@ -1,0 +1,362 @@
+#include "phrasekit/src/lexer.h"
+
+#include <algorithm>
+
+#include "textservices/numbers.h"
+#include "textservices/regex.h"
+#include "textservices/unicode.h"
+
+namespace phrasekit {
+namespace {
+
+using textservices::decode_at;
+using textservices::is_white_space;
+
+// A number as buyers write it («1,5», «2,000», «1.000.000», «1,250.50»),
+// anchored at the current position.
+constinit const textservices::LazyRegex QTY_RE{"^(" BIDSIFT_NUMBER_PATTERN ")"};
+
+// Besides U+1EA1..U+1EF9 at odd code points (the lower-case letters of the
+// Latin Extended Additional block that Vietnamese uses).
+constexpr char32_t kVietnameseLetters[] = {
+    U'à',
+    U'á',
+    U'â',
+    U'ã',
+    U'è',
+    U'é',
+    U'ê',
+    U'ì',
+    U'í',
+    U'ò',
+    U'ó',
+    U'ô',
+    U'õ',
+    U'ù',
+    U'ú',
+    U'ý',
+    U'ă',
+    U'đ',
+    U'ĩ',
+    U'ũ',
+    U'ơ',
+    U'ư',
+};
+
+// Unit keys after which «1.500» groups thousands (Vietnamese writes a dot
+// there): «1.500 cái» is fifteen hundred, «2.500 kg» two and a half.
+constexpr std::string_view kDotThousandsUnitKeys[] = {
+    "đôi",
+    "cái",
+    "chiếc",
+    "bộ",
+    "cuộn",
+    "tấm",
+    "tấn",
+    "lít",
+};
+
+// The characters that end a word without being part of it (besides white
+// space): the boundary punctuation other than "-" and "/".
+constexpr bool is_word_terminator(char c) {
+  return c == '!' || c == ')' || c == ',' || c == '.' || c == '?';
+}
+
+constexpr bool is_boundary_punctuation(char c) {
+  return is_word_terminator(c) || c == '-' || c == '/';
+}
+
+// The byte length of the white-space character at `pos`, or 0.
+std::size_t white_space_at(std::string_view text, std::size_t pos) {
+  unsigned char c = static_cast<unsigned char>(text[pos]);
+  if (c < 0x80) return c == ' ' || (c >= '\t' && c <= '\r') ? 1 : 0;
+  std::size_t length = 0;
+  return is_white_space(decode_at(text, pos, &length)) ? length : 0;
+}
+
+std::size_t skip_white_space(std::string_view text, std::size_t pos) {
+  while (pos < text.size()) {
+    std::size_t n = white_space_at(text, pos);
+    if (n == 0) break;
+    pos += n;
+  }
+  return pos;
+}
+
+// The byte length of the number that `QTY_RE` finds at the start of `rest`.
+std::optional<std::size_t> match_number(std::string_view rest) {
+  // Every match starts with a digit; an ASCII non-digit cannot, so the
+  // common case skips the pattern.
+  unsigned char c = static_cast<unsigned char>(rest[0]);
+  if (c < 0x80 && (c < '0' || c > '9')) return std::nullopt;
+  std::optional<textservices::Match> m = QTY_RE->find(rest);
+  if (!m) return std::nullopt;
+  return m->whole().end;
+}
+
+bool is_dot_thousands_unit(std::string_view key) {
+  return std::find(std::begin(kDotThousandsUnitKeys), std::end(kDotThousandsUnitKeys), key) !=
+         std::end(kDotThousandsUnitKeys);
+}
+
+bool is_alphanumeric(char32_t c) {
+  return textservices::is_alphabetic(c) || textservices::is_numeric(c);
+}
+
+}  // namespace
+
+bool is_boundary(std::string_view rest) {
+  if (rest.empty() || is_boundary_punctuation(rest[0])) return true;
+  return white_space_at(rest, 0) != 0;
+}
+
+bool is_vietnamese_letter(char32_t c) {
+  if (c >= 0x1EA1 && c <= 0x1EF9) return c % 2 == 1;
+  return std::find(std::begin(kVietnameseLetters), std::end(kVietnameseLetters), c) !=
+         std::end(kVietnameseLetters);
+}
+
+std::optional<std::size_t> Lexer::list_match(std::string_view rest, const TextList& list) {
+  std::optional<std::size_t> best;
+  for (std::string_view entry : list) {
+    if ((!best || entry.size() > *best) && rest.starts_with(entry) &&
+        is_boundary(rest.substr(entry.size()))) {
+      best = entry.size();
+    }
+  }
+  return best;
+}
+
+Lexer::Lexer(std::string_view query, const Ontology& ontology)
+    : ontology_(ontology), text_(textservices::to_lower(textservices::trim(query))) {
+  for (std::size_t i = 0; i < text_.size();) {
+    if (static_cast<unsigned char>(text_[i]) < 0x80) {
+      ++i;
+      continue;
+    }
+    std::size_t n = 0;
+    if (is_vietnamese_letter(decode_at(text_, i, &n))) {
+      vietnamese_ = true;
+      break;
+    }
+    i += n;
+  }
+}
+
+Tokens Lexer::run() {
+  while (pos_ < text_.size()) step();
+  return std::move(tokens_);
+}
+
+void Lexer::emit(Tag tag, std::size_t consumed) {
+  tokens_.push_back(std::move(tag));
+  pos_ += consumed;
+  token_end_ = pos_;
+}
+
+void Lexer::emit_word(std::string_view word, std::size_t consumed) {
+  // Merging here, as each word arrives, gives the same list as a separate
+  // pass that joins every run of adjacent words with single spaces.
+  if (!tokens_.empty() && tokens_.back().is(Tag::Kind::Word)) {
+    std::string& text = tokens_.back().text;
+    text += ' ';
+    text += word;
+  } else {
+    tokens_.push_back(Tag::with_text(Tag::Kind::Word, std::string(word)));
+  }
+  pos_ += consumed;
+  token_end_ = pos_;
+}
+
+std::optional<Lexer::Quantity> Lexer::read_quantity(std::string_view rest) const {
+  std::optional<std::size_t> number = match_number(rest);
+  if (!number) return std::nullopt;
+  const std::size_t unit_at = skip_white_space(rest, *number);
+  const auto unit = map_prefix(rest.substr(unit_at), ontology_.unit_map);
+  const auto dots = unit && is_dot_thousands_unit(rest.substr(unit_at, unit->second))
+                        ? textservices::DotGroups::Thousands
+                        : textservices::DotGroups::Decimal;
+  std::optional<double> value = textservices::read_number(rest.substr(0, *number), dots);
+  // A number in other digits than ASCII, or zero, is no quantity.
+  if (!value || *value == 0) return std::nullopt;
+  if (unit) return Quantity{*value, unit->first, unit_at + unit->second};
+  // Without a unit the number must stand alone: «3xl» and «10k» are not
+  // quantities.
+  if (!is_boundary(rest.substr(*number))) return std::nullopt;
+  return Quantity{*value, std::nullopt, *number};
+}
+
+bool Lexer::range_hyphen(std::string_view rest) const {
+  if (rest[0] != '-' || tokens_.empty()) return false;
+  const Tag& before = tokens_.back();
+  if (!before.is(Tag::Kind::Qty) && !before.is(Tag::Kind::Size)) return false;
+  // Only white space may lie between the token and the hyphen.
+  if (!textservices::trim(std::string_view(text_).substr(token_end_, pos_ - token_end_)).empty()) {
+    return false;
+  }
+  std::string_view after = rest.substr(skip_white_space(rest, 1));
+  if (after.empty()) return false;
+  if (before.is(Tag::Kind::Qty)) return read_quantity(after).has_value();
+  return map_prefix(after, ontology_.size_map).has_value();
+}
+
+std::optional<std::size_t> Lexer::standard_length(std::string_view rest) const {
+  for (std::string_view prefix : ontology_.standard_prefixes) {
+    if (!rest.starts_with(prefix)) continue;
+    // A prefix ending in a letter must not run on into a word: «iso9001» and
+    // «din-933» are standards, «isolation» and «dining» are not.
+    if (prefix.back() != ' ' && prefix.size() < rest.size() &&
+        textservices::is_alphabetic(decode_at(rest, prefix.size(), nullptr))) {
+      continue;
+    }
+    std::size_t end = skip_white_space(rest, prefix.size());
+    while (end < rest.size()) {
+      std::size_t n = 0;
+      char32_t c = decode_at(rest, end, &n);
+      if (c != U'-' && !is_alphanumeric(c)) break;
+      end += n;
+    }
+    return end;
+  }
+  return std::nullopt;
+}
+
+void Lexer::step() {
+  using Kind = Tag::Kind;
+  const std::string_view rest = std::string_view(text_).substr(pos_);
+  const Ontology& o = ontology_;
+
+  if (std::size_t n = white_space_at(rest, 0)) {
+    pos_ += n;
+    return;
+  }
+  if (auto n = list_match(rest, o.skip_phrases)) {
+    pos_ += *n;
+    return;
+  }
+
+  // Numbers. In size context they are sizes or plain words, never quantities.
+  if (size_context_) {
+    if (auto size = map_prefix(rest, o.size_map)) {
+      emit(Tag::with_text(Kind::Size, std::string(size->first)), size->second);
+      return;
+    }
+    if (auto n = match_number(rest); n && is_boundary(rest.substr(*n))) {
+      after_word_ = true;
+      emit_word(rest.substr(0, *n), *n);
+      return;
+    }
+  } else if (auto qty = read_quantity(rest)) {
+    size_context_ = false;
+    emit(Tag::qty(qty->value, qty->unit), qty->length);
+    return;
+  }
+
+  if (range_hyphen(rest)) {
+    emit(Tag::connector_of(ConnectorKind::To), 1);
+    return;
+  }
+  if (rest[0] == '/' || rest[0] == ',') {
+    size_context_ = false;
+    emit(Tag::connector_of(ConnectorKind::Separator), 1);
+    return;
+  }
+  if (auto n = list_match(rest, o.range_words)) {
+    emit(Tag::connector_of(ConnectorKind::To), *n);
+    return;
+  }
+  if (auto n = list_match(rest, o.and_words)) {
+    after_word_ = false;
+    size_context_ = false;
+    emit(Tag::connector_of(ConnectorKind::And), *n);
+    return;
+  }
+  if (auto n = list_match(rest, o.or_words)) {
+    after_word_ = false;
+    size_context_ = false;
+    emit(Tag::connector_of(ConnectorKind::Or), *n);
+    return;
+  }
+  if (auto n = list_match(rest, o.size_keywords)) {
+    size_context_ = true;
+    emit(Tag::bare(Kind::SizeKeyword), *n);
+    return;
+  }
+  if (auto n = list_match(rest, o.color_keywords)) {
+    size_context_ = false;
+    emit(Tag::bare(Kind::ColorKeyword), *n);
+    return;
+  }
+  if (auto n = list_match(rest, o.material_keywords)) {
+    size_context_ = false;
+    emit(Tag::bare(Kind::MaterialKeyword), *n);
+    return;
+  }
+  if (auto n = list_match(rest, o.protected_phrases)) {
+    after_word_ = true;
+    size_context_ = false;
+    emit_word(rest.substr(0, *n), *n);
+    return;
+  }
+  // In Vietnamese text «nam» (male) only counts after a word: «áo nam».
+  if (!vietnamese_ || after_word_) {
+    if (auto gender = map_prefix(rest, o.gender_map)) {
+      size_context_ = false;
+      emit(Tag::with_text(Kind::Gender, std::string(gender->first)), gender->second);
+      return;
+    }
+  }
+  if (auto n = standard_length(rest)) {
+    size_context_ = false;
+    std::string text = textservices::to_upper(textservices::trim(rest.substr(0, *n)));
+    emit(Tag::with_text(Kind::Standard, std::move(text)), *n);
+    return;
+  }
+  if (auto color = map_prefix(rest, o.color_map)) {
+    size_context_ = false;
+    emit(Tag::with_text(Kind::Color, std::string(color->first)), color->second);
+    return;
+  }
+  if (auto size = map_prefix(rest, o.size_map)) {
+    emit(Tag::with_text(Kind::Size, std::string(size->first)), size->second);
+    return;
+  }
+  if (vietnamese_) {
+    // Vietnamese material words double as ordinary words («len», «đồng»), so
+    // a material needs a word before it; country names are not looked up.
+    if (after_word_) {
+      if (auto material = map_prefix(rest, o.material_map)) {
+        after_word_ = true;
+        size_context_ = false;
+        emit(Tag::with_text(Kind::Material, std::string(material->first)), material->second);
+        return;
+      }
+    }
+  } else {
+    if (auto material = map_prefix(rest, o.material_map)) {
+      size_context_ = false;
+      emit(Tag::with_text(Kind::Material, std::string(material->first)), material->second);
+      return;
+    }
+    if (auto country = map_prefix(rest, o.country_map)) {
+      size_context_ = false;
+      emit(Tag::with_text(Kind::Ambiguous, std::string(country->first)), country->second);
+      return;
+    }
+  }
+
+  // A word: up to white space or a terminator, but at least one character
+  // (a terminator here becomes a word of its own).
+  std::size_t end = 0;
+  while (end < rest.size() && !is_word_terminator(rest[end]) && white_space_at(rest, end) == 0) {
+    end += textservices::char_length_at(rest, end);
+  }
+  if (end == 0) end = 1;
+  after_word_ = true;
+  size_context_ = false;
+  emit_word(rest.substr(0, end), end);
+}
+
+Tokens tokenize(std::string_view query) { return Lexer(query, ONTOLOGY.get()).run(); }
+
+}  // namespace phrasekit

@@ -26,17 +26,17 @@ struct Chunk {
 // One product group. Every text list holds each text at most once, in order
 // of first insertion.
 struct Group {
-  std::optional<double> qty;
-  std::optional<double> qty_max;
-  std::vector<Chunk> chunks;
-  std::vector<std::string> colors;
-  std::vector<std::string> sizes;
-  std::vector<std::string> materials;
-  std::vector<std::string> genders;
-  std::vector<std::string> specs;
-  std::vector<std::string> standards;
-  std::vector<std::string> ambiguous;
-  std::optional<std::string> uom;
+  std::optional<double> qty{};
+  std::optional<double> qty_max{};
+  std::vector<Chunk> chunks{};
+  std::vector<std::string> colors{};
+  std::vector<std::string> sizes{};
+  std::vector<std::string> materials{};
+  std::vector<std::string> genders{};
+  std::vector<std::string> specs{};
+  std::vector<std::string> standards{};
+  std::vector<std::string> ambiguous{};
+  std::optional<std::string> uom{};
   bool operator==(const Group&) const = default;
 };
 

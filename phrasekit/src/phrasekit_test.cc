@@ -1,0 +1,108 @@
+#include "phrasekit/src/phrasekit.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "textservices/unicode.h"
+
+namespace phrasekit {
+namespace {
+
+constexpr ConnectorKind kAnd = ConnectorKind::And;
+constexpr ConnectorKind kOr = ConnectorKind::Or;
+constexpr ConnectorKind kSep = ConnectorKind::Separator;
+constexpr ConnectorKind kTo = ConnectorKind::To;
+constexpr ConnectorKind kNone = ConnectorKind::NoConnector;
+
+TEST(ParseQuery, VietnameseRequestWithSizeRange) {
+  const QueryResult r = parse_query("Tôi cần mua 500 cái áo thun nam cotton màu đỏ size M đến XL");
+  const Group expected{.qty = 500,
+                       .chunks = {{"áo thun", kNone}},
+                       .colors = {"red"},
+                       .sizes = {"M", "L", "XL"},
+                       .materials = {"cotton"},
+                       .genders = {"male"},
+                       .uom = "cái"};
+  EXPECT_EQ(r.groups, std::vector<Group>{expected});
+}
+
+TEST(ParseQuery, EnglishRequestWithTwoProducts) {
+  const QueryResult r = parse_query("I need 200 pcs polo shirt, cotton, navy and 300 pcs t-shirt");
+  const std::vector<Group> expected = {
+      Group{.qty = 200,
+            .chunks = {{"polo shirt", kAnd}},
+            .colors = {"navy"},
+            .materials = {"cotton"},
+            .uom = "pcs"},
+      Group{.qty = 300, .chunks = {{"t-shirt", kNone}}, .uom = "pcs"},
+  };
+  EXPECT_EQ(r.groups, expected);
+}
+
+TEST(ParseQuery, TextsWithoutProductOrQuantityGiveNoGroups) {
+  for (const char* text : {"", "   \t\n ", "red cotton", "size xl", "iso 9001"}) {
+    EXPECT_TRUE(parse_query(text).groups.empty()) << text;
+  }
+}
+
+TEST(ParseQuery, PhrasesWithoutQuantity) {
+  const std::vector<Group> expected = {Group{.chunks = {{"polo shirt", kOr}, {"t-shirt", kNone}}}};
+  EXPECT_EQ(parse_query("polo shirt OR t-shirt").groups, expected);
+}
+
+TEST(ParseQuery, DecomposedTextReadsLikeItsComposedForm) {
+  const std::string composed = "Tôi cần mua 1.500 cái áo nữ màu đỏ size M đến XL";
+  const std::string decomposed =
+      "To\u0302i ca\u0302\u0300n mua 1.500 ca\u0301i a\u0301o nu\u031B\u0303 "
+      "ma\u0300u \u0111o\u0309 size M \u0111e\u0302\u0301n XL";
+  ASSERT_FALSE(textservices::is_nfc(decomposed));
+  ASSERT_EQ(textservices::to_nfc(decomposed), composed);
+  const QueryResult expected = parse_query(composed);
+  ASSERT_EQ(expected.groups.size(), 1u);
+  EXPECT_EQ(expected.groups[0].qty, 1500);
+  EXPECT_EQ(expected.groups[0].genders, std::vector<std::string>{"female"});
+  EXPECT_EQ(parse_query(decomposed), expected);
+}
+
+TEST(ParseQuery, IllFormedBytesReadAsReplacementCharacters) {
+  EXPECT_EQ(parse_query("200 pcs shirt \xFF\xC3"), parse_query("200 pcs shirt \uFFFD\uFFFD"));
+  EXPECT_EQ(parse_query("200 pcs shirt \xFF").groups.at(0).chunks.at(0).text,
+            "shirt \uFFFD");
+}
+
+TEST(ParseQuery, ConcurrentCallsAgree) {
+  const std::string query = "500 cái áo nam size m đến xl, 200 pcs t-shirt iso 9001 from china";
+  const QueryResult expected = parse_query(query);
+  std::vector<QueryResult> results(8);
+  std::vector<std::thread> threads;
+  for (QueryResult& r : results) {
+    threads.emplace_back([&r, &query] {
+      for (int i = 0; i < 50; ++i) r = parse_query(query);
+    });
+  }
+  for (std::thread& t : threads) t.join();
+  for (const QueryResult& r : results) EXPECT_EQ(r, expected);
+}
+
+TEST(ChunksToString, ConnectorWordsBetweenChunks) {
+  struct Case {
+    std::vector<Chunk> chunks;
+    const char* text;
+  };
+  const Case cases[] = {
+      {{}, ""},
+      {{{"polo shirt", kOr}, {"t-shirt", kNone}}, "polo shirt OR t-shirt"},
+      {{{"cotton", kSep}, {"linen", kNone}}, "cotton AND linen"},
+      {{{"a", kNone}, {"b", kAnd}}, "a b"},
+      {{{"s", kTo}, {"xl", kNone}}, "s TO xl"},
+      {{{"only", kTo}}, "only"},
+      {{{"a", kAnd}, {"b", kSep}, {"c", kOr}}, "a AND b AND c"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(chunks_to_string(c.chunks), c.text);
+}
+
+}  // namespace
+}  // namespace phrasekit

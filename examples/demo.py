@@ -12,7 +12,7 @@ Please quote for the following:
 1. **Cotton T-shirt**, white, size M, 500 pcs, target 3 USD
 2. Steel pipe DN50 schedule 40, 2,000 meters (China)
 3. Máy bơm 5.5kW, 380V, 20 cái, xuất xứ Đức
-Delivery: FOB Haiphong
+Delivery: FOB Haiphong, Vietnam
 Lead time: 30 days
 Payment terms: 30% T/T in advance, 70% before shipment.
 """

@@ -196,7 +196,8 @@ def test_class_shape(cls, fields):
     for name in fields:
         assert vars(cls)[name].__doc__ is None
     assert cls.__name__ == cls.__qualname__
-    assert "." not in cls.__module__ or cls.__module__ == "builtins"
+    assert cls.__module__ == "builtins"
+    assert repr(cls) == f"<class '{cls.__name__}'>"
     with pytest.raises(TypeError, match="No constructor defined"):
         cls()
     with pytest.raises(TypeError):

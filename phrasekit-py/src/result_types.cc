@@ -1,5 +1,6 @@
 #include "phrasekit-py/src/result_types.h"
 
+#include <cstring>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -155,39 +156,46 @@ constexpr const char kParseResultDoc[] =
     "Top-level result returned by parse().\n"
     "is_rfq = true when the input was routed through the RFQ pipeline.";
 
+// The classes are declared under no module: their tp_name is the bare class
+// name. They are created as "builtins.<name>", which records __module__ as
+// "builtins" (what a bare name implies) without the interpreter's warning
+// about a type without a module, and then take the bare tp_name.
 template <class Record>
-PyObject* make_type(const char* name, const char* doc, PyGetSetDef* fields,
+PyObject* make_type(const char* qualified_name, const char* doc, PyGetSetDef* fields,
                     PyMethodDef* methods) {
-  PyType_Slot slots[] = {
+  std::vector<PyType_Slot> slots = {
       {Py_tp_doc, const_cast<char*>(doc)},
       {Py_tp_getset, fields},
-      {Py_tp_methods, methods},
       {Py_tp_new, reinterpret_cast<void*>(no_constructor)},
       {Py_tp_dealloc, reinterpret_cast<void*>(dealloc<Record>)},
-      {0, nullptr},
   };
-  if (methods == nullptr) slots[2] = {Py_tp_doc, const_cast<char*>(doc)};
+  if (methods != nullptr) slots.push_back({Py_tp_methods, methods});
+  slots.push_back({0, nullptr});
   PyType_Spec spec = {
-      name,
+      qualified_name,
       static_cast<int>(sizeof(Wrapped<Record>)),
       0,
       Py_TPFLAGS_DEFAULT | Py_TPFLAGS_IMMUTABLETYPE,
-      slots,
+      slots.data(),
   };
-  return PyType_FromSpec(&spec);
+  PyObject* type = PyType_FromSpec(&spec);
+  if (type != nullptr) {
+    reinterpret_cast<PyTypeObject*>(type)->tp_name = std::strchr(qualified_name, '.') + 1;
+  }
+  return type;
 }
 
 }  // namespace
 
 const ResultTypes* create_result_types() {
   if (g_types.parse_result != nullptr) return &g_types;
-  PyRef item(make_type<ParsedItemRecord>("ParsedItem", kParsedItemDoc, parsed_item_fields,
+  PyRef item(make_type<ParsedItemRecord>("builtins.ParsedItem", kParsedItemDoc, parsed_item_fields,
                                          nullptr));
   if (!item) return nullptr;
-  PyRef terms(make_type<TradeTermsRecord>("TradeTerms", kTradeTermsDoc, trade_terms_fields,
+  PyRef terms(make_type<TradeTermsRecord>("builtins.TradeTerms", kTradeTermsDoc, trade_terms_fields,
                                           nullptr));
   if (!terms) return nullptr;
-  PyRef result(make_type<ParseResultRecord>("ParseResult", kParseResultDoc,
+  PyRef result(make_type<ParseResultRecord>("builtins.ParseResult", kParseResultDoc,
                                             parse_result_fields, parse_result_methods));
   if (!result) return nullptr;
   g_types.parsed_item = item.release();

@@ -45,39 +45,59 @@ std::string read_file(const std::string& path) {
   return out.str();
 }
 
-// The text without one trailing line feed (the files end their last line).
+// The text without one final line feed (the files end their last line).
 std::string without_final_newline(std::string text) {
   if (!text.empty() && text.back() == '\n') text.pop_back();
   return text;
 }
 
-// Lines of `text`, empty lines dropped.
+// Lines of `text` (split at line feeds; a final line feed ends the last
+// line and starts no new one).
 std::vector<std::string> split_lines(std::string_view text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
-  while (start <= text.size()) {
+  while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
-    if (end > start) lines.emplace_back(text.substr(start, end - start));
+    lines.emplace_back(text.substr(start, end - start));
     start = end + 1;
   }
   return lines;
 }
 
-// Documents of `text`, separated by lines that hold only "%%".
+// The non-empty lines of `text`.
+std::vector<std::string> non_empty_lines(std::string_view text) {
+  std::vector<std::string> lines;
+  for (std::string& line : split_lines(text)) {
+    if (!line.empty()) lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+// Documents of `text`, separated by lines that hold only "%%". Blank lines
+// at either end of a document are not part of it; inner ones are.
 std::vector<std::string> split_documents(std::string_view text) {
   std::vector<std::string> docs;
-  std::string current;
-  for (const std::string& line : split_lines(text)) {
+  std::vector<std::string> current;
+  auto finish = [&] {
+    while (!current.empty() && current.back().empty()) current.pop_back();
+    if (current.empty()) return;
+    std::string doc;
+    for (std::size_t i = 0; i < current.size(); ++i) {
+      if (i > 0) doc += '\n';
+      doc += current[i];
+    }
+    docs.push_back(std::move(doc));
+    current.clear();
+  };
+  for (std::string& line : split_lines(text)) {
     if (line == "%%") {
-      if (!current.empty()) docs.push_back(without_final_newline(current));
-      current.clear();
-    } else {
-      current += line;
-      current += '\n';
+      finish();
+    } else if (!line.empty() || !current.empty()) {
+      current.push_back(std::move(line));
     }
   }
-  if (!current.empty()) docs.push_back(without_final_newline(current));
+  finish();
   return docs;
 }
 
@@ -102,7 +122,7 @@ const Corpus& corpus() {
     const char* env = std::getenv("BIDSIFT_BENCH_CORPUS");
     const std::string dir = env != nullptr && *env != '\0' ? env : BIDSIFT_BENCH_CORPUS_DIR;
     Corpus k;
-    k.queries = split_lines(read_file(dir + "/queries.txt"));
+    k.queries = non_empty_lines(read_file(dir + "/queries.txt"));
     k.rfqs = split_documents(read_file(dir + "/rfqs.txt"));
     k.typical_query = without_final_newline(read_file(dir + "/typical_query.txt"));
     k.typical_rfq = without_final_newline(read_file(dir + "/typical_rfq.txt"));

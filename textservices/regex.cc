@@ -3,6 +3,7 @@
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>
 
+#include <cctype>
 #include <cstdint>
 #include <string>
 
@@ -175,6 +176,56 @@ std::string rewrite_classes(std::string_view p) {
   return out;
 }
 
+std::vector<std::string> split_alternatives(std::string_view p) {
+  // Leading inline options apply to every alternative.
+  std::size_t body = 0;
+  if (p.substr(0, 2) == "(?") {
+    std::size_t i = 2;
+    while (i < p.size() && (std::isalpha(static_cast<unsigned char>(p[i])) || p[i] == '-')) ++i;
+    if (i > 2 && i < p.size() && p[i] == ')') body = i + 1;
+  }
+  const std::string_view options = p.substr(0, body);
+  std::vector<std::string> out;
+  std::size_t depth = 0;
+  std::size_t start = body;
+  bool in_class = false;
+  for (std::size_t i = body; i < p.size(); ++i) {
+    char c = p[i];
+    if (c == '\\') {
+      ++i;
+      continue;
+    }
+    if (in_class) {
+      if (c == ']') in_class = false;
+      continue;
+    }
+    if (c == '[') {
+      in_class = true;
+      if (i + 1 < p.size() && p[i + 1] == '^') ++i;
+      if (i + 1 < p.size() && p[i + 1] == ']') ++i;
+    } else if (c == '(') {
+      // An option setting at the top level changes the alternatives after it.
+      if (depth == 0 && p.substr(i, 2) == "(?" && i + 2 < p.size() &&
+          (std::isalpha(static_cast<unsigned char>(p[i + 2])) || p[i + 2] == '-' ||
+           p[i + 2] == '^')) {
+        std::size_t j = i + 2;
+        while (j < p.size() && p[j] != ')' && p[j] != ':') ++j;
+        if (j < p.size() && p[j] == ')') return {};
+      }
+      ++depth;
+    } else if (c == ')') {
+      if (depth == 0) return {};
+      --depth;
+    } else if (c == '|' && depth == 0) {
+      out.emplace_back(std::string(options) + std::string(p.substr(start, i - start)));
+      start = i + 1;
+    }
+  }
+  if (out.empty()) return {};
+  out.emplace_back(std::string(options) + std::string(p.substr(start)));
+  return out;
+}
+
 Regex::Regex(std::string_view pattern) : pattern_(pattern) {
   const std::string rewritten = rewrite_classes(pattern);
   pcre2_compile_context* cctx = pcre2_compile_context_create(nullptr);
@@ -201,6 +252,9 @@ Regex::Regex(std::string_view pattern) : pattern_(pattern) {
   }
   code_ = code;
   group_count_ = groups;
+  for (const std::string& alternative : split_alternatives(pattern)) {
+    alternatives_.push_back(std::make_unique<Regex>(alternative));
+  }
 }
 
 Regex::~Regex() { pcre2_code_free(as_code(code_)); }
@@ -224,6 +278,12 @@ bool Regex::match_at(std::string_view text, std::size_t start, Match* m) const {
 }
 
 bool Regex::test(std::string_view text) const {
+  if (!alternatives_.empty()) {
+    for (const auto& alternative : alternatives_) {
+      if (alternative->test(text)) return true;
+    }
+    return false;
+  }
   Match m;
   return match_at(text, 0, &m);
 }

@@ -30,12 +30,14 @@
 #include <array>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <vector>
 
 namespace textservices {
 
@@ -129,6 +131,12 @@ class Regex {
   std::string pattern_;
   void* code_ = nullptr;  // pcre2_code_8*
   std::size_t group_count_ = 0;
+  // For a pattern that is an alternation at its top level, each alternative
+  // compiled on its own. A match test over the alternatives one by one gives
+  // the same answer, and each alternative keeps the engine's start-of-match
+  // optimisations (a literal first character, a line start) that the
+  // alternation as a whole loses.
+  std::vector<std::unique_ptr<Regex>> alternatives_;
 };
 
 // Where the next search starts after match `m` in `text`: its end, or one
@@ -175,6 +183,12 @@ class LazyRegex {
 // (and their negations) rewritten to explicit classes and look-arounds.
 // Exposed for tests.
 std::string rewrite_classes(std::string_view pattern);
+
+// The top-level alternatives of `pattern`, each with the pattern's leading
+// inline options (such as "(?mi)") in front; empty when the pattern is no
+// top-level alternation or when splitting could change its meaning (an
+// option setting elsewhere at the top level). Exposed for tests.
+std::vector<std::string> split_alternatives(std::string_view pattern);
 
 }  // namespace textservices
 

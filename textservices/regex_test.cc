@@ -172,3 +172,39 @@ TEST(NumberPattern, MatchesWholeGroupedNumbers) {
 
 }  // namespace
 }  // namespace textservices
+
+namespace textservices {
+namespace {
+
+TEST(SplitAlternatives, TopLevelOnlyWithLeadingOptions) {
+  using V = std::vector<std::string>;
+  EXPECT_EQ(split_alternatives("(?mi)^a|b(c|d)|[|]"), (V{"(?mi)^a", "(?mi)b(c|d)", "(?mi)[|]"}));
+  EXPECT_EQ(split_alternatives(R"(a\|b)"), V{});
+  EXPECT_EQ(split_alternatives("(a|b)"), V{});
+  EXPECT_EQ(split_alternatives("a(?i)b|c"), V{});       // the option reaches c as well
+  EXPECT_EQ(split_alternatives("a(?i:b)|c"), (V{"a(?i:b)", "c"}));
+  EXPECT_EQ(split_alternatives("[]|]x|y"), (V{"[]|]x", "y"}));
+}
+
+// Testing alternative by alternative answers exactly as the whole pattern.
+TEST(SplitAlternatives, TestAgreesWithASearchOfTheWholePattern) {
+  const char* patterns[] = {
+      R"((?mi)^\s*\d+[.)]\s|^\s*[-•*·]\s|\btarget\s+\d|\b(?:payment\s+terms?|lead[\s-]?time)\b)",
+      R"((?i)^\s*\d|\b(?:pcs|pieces?|sets?|kg|tons?)\b)",
+      R"(\(\s*[,\s]*\)|\(\s*:\s*\))",
+  };
+  const char* texts[] = {
+      "", " ", "1. x", "x\n 2) y", "•\tx", "a - b", "- b", "TARGET 5", "targets 5",
+      "Payment  Terms", "payment terminal", "LEAD-TIME", "misleadtime", "lead  time",
+      "5kg", "5 KG", "rice 5 pcs", "\u0661. x", "( , )", "(:)", "( x )", "x\r1. y",
+  };
+  for (const char* p : patterns) {
+    Regex re(p);
+    for (const char* t : texts) {
+      EXPECT_EQ(re.test(t), re.find(t).has_value()) << p << " on " << t;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace textservices

@@ -35,12 +35,15 @@ std::string error_text(int code) {
 // Per-thread matching resources, reused by every match on the thread so that
 // a match allocates nothing. The limits are lifted: the system's patterns are
 // linear in the text, and a 16 MiB subject must not reach an engine limit.
+constexpr std::size_t kJitStackStart = std::size_t{32} << 10;
+constexpr std::size_t kJitStackMax = std::size_t{64} << 20;
+
 class ThreadMatcher {
  public:
   ThreadMatcher() {
     data_ = pcre2_match_data_create(kMaxGroups + 1, nullptr);
     context_ = pcre2_match_context_create(nullptr);
-    jit_stack_ = pcre2_jit_stack_create(32 * 1024, 64 * 1024 * 1024, nullptr);
+    jit_stack_ = pcre2_jit_stack_create(kJitStackStart, kJitStackMax, nullptr);
     if (data_ == nullptr || context_ == nullptr || jit_stack_ == nullptr) {
       release();
       throw std::bad_alloc();

@@ -25,7 +25,7 @@ Record& record_of(PyObject* self) {
 
 // A new instance of `type` owning `record`; null with an error set.
 template <class Record>
-PyObject* wrap(PyObject* type, Record&& record) {
+PyObject* wrap(PyObject* type, std::type_identity_t<Record>&& record) {
   PyTypeObject* t = reinterpret_cast<PyTypeObject*>(type);
   PyObject* self = t->tp_alloc(t, 0);
   if (self == nullptr) return nullptr;
@@ -72,7 +72,7 @@ PyObject* to_py(const std::vector<ParsedItemRecord>& items) {
   PyRef out(PyList_New(static_cast<Py_ssize_t>(items.size())));
   if (!out) return nullptr;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    PyObject* item = wrap(g_types.parsed_item, ParsedItemRecord(items[i]));
+    PyObject* item = wrap<ParsedItemRecord>(g_types.parsed_item, ParsedItemRecord(items[i]));
     if (item == nullptr) return nullptr;
     PyList_SET_ITEM(out.get(), static_cast<Py_ssize_t>(i), item);
   }
@@ -134,7 +134,7 @@ PyObject* trade_terms(PyObject* self, PyObject*) {
       !r.trade_payment) {
     Py_RETURN_NONE;
   }
-  return wrap(g_types.trade_terms,
+  return wrap<TradeTermsRecord>(g_types.trade_terms,
               TradeTermsRecord{r.trade_currency, r.trade_incoterm, r.trade_destination,
                                r.trade_lead_time, r.trade_payment});
 }
@@ -205,7 +205,7 @@ const ResultTypes* create_result_types() {
 }
 
 PyObject* new_parse_result(ParseResultRecord&& record) {
-  return wrap(g_types.parse_result, std::move(record));
+  return wrap<ParseResultRecord>(g_types.parse_result, std::move(record));
 }
 
 }  // namespace bidsift

@@ -62,10 +62,6 @@ constexpr bool is_word_terminator(char c) {
   return c == '!' || c == ')' || c == ',' || c == '.' || c == '?';
 }
 
-constexpr bool is_boundary_punctuation(char c) {
-  return is_word_terminator(c) || c == '-' || c == '/';
-}
-
 // The byte length of the white-space character at `pos`, or 0.
 std::size_t white_space_at(std::string_view text, std::size_t pos) {
   unsigned char c = static_cast<unsigned char>(text[pos]);
@@ -103,12 +99,24 @@ bool is_alphanumeric(char32_t c) {
   return textservices::is_alphabetic(c) || textservices::is_numeric(c);
 }
 
-}  // namespace
-
-bool is_boundary(std::string_view rest) {
-  if (rest.empty() || is_boundary_punctuation(rest[0])) return true;
-  return white_space_at(rest, 0) != 0;
+// The byte length of the longest entry of an indexed list at the start of
+// `rest`, as `Lexer::list_match` finds it.
+std::optional<std::size_t> list_length(const PrefixIndex& index, std::string_view rest) {
+  if (auto hit = index.longest(rest)) return hit->length;
+  return std::nullopt;
 }
+
+// The value and key length of the longest key of an indexed map at the start
+// of `rest`, as `Lexer::map_prefix` finds them.
+template <class Value>
+std::optional<std::pair<Value, std::size_t>> map_lookup(const Map<Value>& map,
+                                                        const PrefixIndex& index,
+                                                        std::string_view rest) {
+  if (auto hit = index.longest(rest)) return std::pair{map[hit->entry].value, hit->length};
+  return std::nullopt;
+}
+
+}  // namespace
 
 bool is_vietnamese_letter(char32_t c) {
   if (c >= 0x1EA1 && c <= 0x1EF9) return c % 2 == 1;
@@ -172,7 +180,7 @@ std::optional<Lexer::Quantity> Lexer::read_quantity(std::string_view rest) const
   std::optional<std::size_t> number = match_number(rest);
   if (!number) return std::nullopt;
   const std::size_t unit_at = skip_white_space(rest, *number);
-  const auto unit = map_prefix(rest.substr(unit_at), ontology_.unit_map);
+  const auto unit = map_lookup(ontology_.unit_map, ontology_.index.unit_map, rest.substr(unit_at));
   const auto dots = unit && is_dot_thousands_unit(rest.substr(unit_at, unit->second))
                         ? textservices::DotGroups::Thousands
                         : textservices::DotGroups::Decimal;
@@ -197,11 +205,16 @@ bool Lexer::range_hyphen(std::string_view rest) const {
   std::string_view after = rest.substr(skip_white_space(rest, 1));
   if (after.empty()) return false;
   if (before.is(Tag::Kind::Qty)) return read_quantity(after).has_value();
-  return map_prefix(after, ontology_.size_map).has_value();
+  return map_lookup(ontology_.size_map, ontology_.index.size_map, after).has_value();
 }
 
 std::optional<std::size_t> Lexer::standard_length(std::string_view rest) const {
-  for (std::string_view prefix : ontology_.standard_prefixes) {
+  // Only the prefixes that start with the text's first byte can match; the
+  // index keeps them in table order.
+  const auto candidates =
+      ontology_.index.standard_prefixes.starting_with(static_cast<unsigned char>(rest[0]));
+  for (const PrefixIndex::Key& key : candidates) {
+    const std::string_view prefix = key.text();
     if (!rest.starts_with(prefix)) continue;
     // A prefix ending in a letter must not run on into a word: «iso9001» and
     // «din-933» are standards, «isolation» and «dining» are not.
@@ -230,14 +243,14 @@ void Lexer::step() {
     pos_ += n;
     return;
   }
-  if (auto n = list_match(rest, o.skip_phrases)) {
+  if (auto n = list_length(o.index.skip_phrases, rest)) {
     pos_ += *n;
     return;
   }
 
   // Numbers. In size context they are sizes or plain words, never quantities.
   if (size_context_) {
-    if (auto size = map_prefix(rest, o.size_map)) {
+    if (auto size = map_lookup(o.size_map, o.index.size_map, rest)) {
       emit(Tag::with_text(Kind::Size, std::string(size->first)), size->second);
       return;
     }
@@ -261,38 +274,38 @@ void Lexer::step() {
     emit(Tag::connector_of(ConnectorKind::Separator), 1);
     return;
   }
-  if (auto n = list_match(rest, o.range_words)) {
+  if (auto n = list_length(o.index.range_words, rest)) {
     emit(Tag::connector_of(ConnectorKind::To), *n);
     return;
   }
-  if (auto n = list_match(rest, o.and_words)) {
+  if (auto n = list_length(o.index.and_words, rest)) {
     after_word_ = false;
     size_context_ = false;
     emit(Tag::connector_of(ConnectorKind::And), *n);
     return;
   }
-  if (auto n = list_match(rest, o.or_words)) {
+  if (auto n = list_length(o.index.or_words, rest)) {
     after_word_ = false;
     size_context_ = false;
     emit(Tag::connector_of(ConnectorKind::Or), *n);
     return;
   }
-  if (auto n = list_match(rest, o.size_keywords)) {
+  if (auto n = list_length(o.index.size_keywords, rest)) {
     size_context_ = true;
     emit(Tag::bare(Kind::SizeKeyword), *n);
     return;
   }
-  if (auto n = list_match(rest, o.color_keywords)) {
+  if (auto n = list_length(o.index.color_keywords, rest)) {
     size_context_ = false;
     emit(Tag::bare(Kind::ColorKeyword), *n);
     return;
   }
-  if (auto n = list_match(rest, o.material_keywords)) {
+  if (auto n = list_length(o.index.material_keywords, rest)) {
     size_context_ = false;
     emit(Tag::bare(Kind::MaterialKeyword), *n);
     return;
   }
-  if (auto n = list_match(rest, o.protected_phrases)) {
+  if (auto n = list_length(o.index.protected_phrases, rest)) {
     after_word_ = true;
     size_context_ = false;
     emit_word(rest.substr(0, *n), *n);
@@ -300,7 +313,7 @@ void Lexer::step() {
   }
   // In Vietnamese text «nam» (male) only counts after a word: «áo nam».
   if (!vietnamese_ || after_word_) {
-    if (auto gender = map_prefix(rest, o.gender_map)) {
+    if (auto gender = map_lookup(o.gender_map, o.index.gender_map, rest)) {
       size_context_ = false;
       emit(Tag::with_text(Kind::Gender, std::string(gender->first)), gender->second);
       return;
@@ -312,12 +325,12 @@ void Lexer::step() {
     emit(Tag::with_text(Kind::Standard, std::move(text)), *n);
     return;
   }
-  if (auto color = map_prefix(rest, o.color_map)) {
+  if (auto color = map_lookup(o.color_map, o.index.color_map, rest)) {
     size_context_ = false;
     emit(Tag::with_text(Kind::Color, std::string(color->first)), color->second);
     return;
   }
-  if (auto size = map_prefix(rest, o.size_map)) {
+  if (auto size = map_lookup(o.size_map, o.index.size_map, rest)) {
     emit(Tag::with_text(Kind::Size, std::string(size->first)), size->second);
     return;
   }
@@ -325,7 +338,7 @@ void Lexer::step() {
     // Vietnamese material words double as ordinary words («len», «đồng»), so
     // a material needs a word before it; country names are not looked up.
     if (after_word_) {
-      if (auto material = map_prefix(rest, o.material_map)) {
+      if (auto material = map_lookup(o.material_map, o.index.material_map, rest)) {
         after_word_ = true;
         size_context_ = false;
         emit(Tag::with_text(Kind::Material, std::string(material->first)), material->second);
@@ -333,12 +346,12 @@ void Lexer::step() {
       }
     }
   } else {
-    if (auto material = map_prefix(rest, o.material_map)) {
+    if (auto material = map_lookup(o.material_map, o.index.material_map, rest)) {
       size_context_ = false;
       emit(Tag::with_text(Kind::Material, std::string(material->first)), material->second);
       return;
     }
-    if (auto country = map_prefix(rest, o.country_map)) {
+    if (auto country = map_lookup(o.country_map, o.index.country_map, rest)) {
       size_context_ = false;
       emit(Tag::with_text(Kind::Ambiguous, std::string(country->first)), country->second);
       return;

@@ -33,11 +33,6 @@
 
 namespace phrasekit {
 
-// Whether a match may end where `rest` begins: `rest` is empty or starts with
-// white space or one of ! ) , - . / ?. Letters, digits and all other
-// punctuation ("(" and "&" included) do not end a match.
-bool is_boundary(std::string_view rest);
-
 // Whether `c` is one of the 67 lower-case letters that only Vietnamese text
 // uses here ("à", "ă", "đ", "ơ", "ư", "ạ" ... "ỹ"). Upper-case forms are not
 // included; the lexer asks this of the lower-cased text.
@@ -55,9 +50,11 @@ class Lexer {
   Tokens run();
 
   // The longest key of `map` that `rest` starts with and after which
-  // `is_boundary` holds, as (value, key length in bytes). Among qualifying
-  // keys only a strictly longer one replaces the best so far, so with unique
-  // keys the walking order never changes the result.
+  // `is_boundary` holds (see prefix_index.h), as (value, key length in
+  // bytes). Among qualifying keys only a strictly longer one replaces the
+  // best so far, so with unique keys the walking order never changes the
+  // result. A plain walk over all entries: the reference for the ontology's
+  // indexes, which the lexer itself uses.
   template <class Value>
   static std::optional<std::pair<Value, std::size_t>> map_prefix(std::string_view rest,
                                                                  const Map<Value>& map) {

@@ -17,6 +17,7 @@
 #include <string_view>
 #include <vector>
 
+#include "phrasekit/src/prefix_index.h"
 #include "phrasekit/src/token.h"
 
 namespace phrasekit {
@@ -30,8 +31,8 @@ struct MapEntry {
 
 // Texts in a fixed order. The texts are constants of the program.
 using TextList = std::vector<std::string_view>;
-// A map kept as its entries in insertion order; keys are unique. Lookups walk
-// all entries (longest match), so no hashing or sorting is needed.
+// A map kept as its entries in insertion order; keys are unique. The lexer
+// looks keys up through the ontology's `PrefixIndex` of each table.
 template <class Value>
 using Map = std::vector<MapEntry<Value>>;
 using TextMap = Map<std::string_view>;
@@ -56,6 +57,30 @@ struct Ontology {
   TextMap gender_map;
   TextMap country_map;  // English country name → display name
   UnitMap unit_map;
+
+  // One index per table above, over the same keys in the same positions
+  // (an entry number is a position in the table). Built by the constructor
+  // from the finished tables, which are therefore not to be changed
+  // afterwards. The standard prefixes keep their table order, the others
+  // are longest first.
+  struct Indexes {
+    PrefixIndex standard_prefixes;
+    PrefixIndex size_keywords;
+    PrefixIndex color_keywords;
+    PrefixIndex material_keywords;
+    PrefixIndex skip_phrases;
+    PrefixIndex protected_phrases;
+    PrefixIndex and_words;
+    PrefixIndex or_words;
+    PrefixIndex range_words;
+    PrefixIndex color_map;
+    PrefixIndex size_map;
+    PrefixIndex material_map;
+    PrefixIndex gender_map;
+    PrefixIndex country_map;
+    PrefixIndex unit_map;
+  };
+  Indexes index;
 };
 
 // Access to the process-wide ontology. Constant-initialised, so the global

@@ -1,0 +1,83 @@
+#include "phrasekit/src/prefix_index.h"
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+#include "textservices/unicode.h"
+
+namespace phrasekit {
+
+bool starts_with_non_ascii_white_space(std::string_view text) {
+  if (text.empty() || static_cast<unsigned char>(text[0]) < 0x80) return false;
+  return textservices::is_white_space(textservices::decode_at(text, 0, nullptr));
+}
+
+std::uint64_t PrefixIndex::head_of(std::string_view text) {
+  std::uint64_t head = 0;
+  std::memcpy(&head, text.data(), std::min<std::size_t>(text.size(), 8));
+  return head;
+}
+
+bool PrefixIndex::Key::starts(std::string_view rest, std::uint64_t rest_head) const {
+  // The padding of `rest_head` is zero and the size test comes next, so a
+  // key longer than `rest` never passes on the padding.
+  if ((rest_head & mask) != head || size > rest.size()) return false;
+  return size <= 8 || std::memcmp(data + 8, rest.data() + 8, size - 8) == 0;
+}
+
+PrefixIndex::PrefixIndex(std::span<const std::string_view> keys, Order order) : order_(order) {
+  if (keys.size() > 0xFFFF) throw std::invalid_argument("PrefixIndex: too many keys");
+  keys_.reserve(keys.size());
+  for (std::size_t i = 0; i < keys.size(); ++i) {
+    const std::string_view k = keys[i];
+    if (k.empty()) throw std::invalid_argument("PrefixIndex: empty key");
+    Key key{};
+    key.head = head_of(k);
+    const std::size_t n = std::min<std::size_t>(k.size(), 8);
+    std::memset(&key.mask, 0xFF, n);
+    key.data = k.data();
+    key.size = static_cast<std::uint32_t>(k.size());
+    key.entry = static_cast<std::uint32_t>(i);
+    keys_.push_back(key);
+  }
+  // By first byte, then as the order says; stable, so that keys that tie
+  // keep their table order.
+  std::stable_sort(keys_.begin(), keys_.end(), [order](const Key& a, const Key& b) {
+    const unsigned char fa = static_cast<unsigned char>(a.data[0]);
+    const unsigned char fb = static_cast<unsigned char>(b.data[0]);
+    if (fa != fb) return fa < fb;
+    return order == Order::LongestFirst && a.size > b.size;
+  });
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    Bucket& b = buckets_[static_cast<unsigned char>(keys_[i].data[0])];
+    if (b.begin == b.end) b.begin = static_cast<std::uint16_t>(i);
+    b.end = static_cast<std::uint16_t>(i + 1);
+  }
+}
+
+std::optional<PrefixIndex::Hit> PrefixIndex::longest(std::string_view rest) const {
+  if (rest.empty()) return std::nullopt;
+  const std::span<const Key> candidates = starting_with(static_cast<unsigned char>(rest[0]));
+  if (candidates.empty()) return std::nullopt;
+  const std::uint64_t rest_head = head_of(rest);
+  if (order_ == Order::LongestFirst) {
+    // The first key that qualifies is the longest one.
+    for (const Key& k : candidates) {
+      if (k.starts(rest, rest_head) && is_boundary(rest.substr(k.size))) {
+        return Hit{k.entry, k.size};
+      }
+    }
+    return std::nullopt;
+  }
+  std::optional<Hit> best;
+  for (const Key& k : candidates) {
+    if ((!best || k.size > best->length) && k.starts(rest, rest_head) &&
+        is_boundary(rest.substr(k.size))) {
+      best = Hit{k.entry, k.size};
+    }
+  }
+  return best;
+}
+
+}  // namespace phrasekit

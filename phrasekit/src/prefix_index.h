@@ -1,0 +1,113 @@
+// Fast lookups of table keys at the start of a text, and the boundary rule
+// that a match must satisfy at its end.
+//
+// A `PrefixIndex` groups the keys of one table by their first byte, so that
+// a lookup compares only the keys that start with the text's first byte, and
+// keeps each key's first eight bytes as one word, so that most comparisons
+// are a single masked compare. It answers exactly what a plain walk over the
+// table answers (see `Lexer::map_prefix` and `Lexer::list_match`, kept as the
+// reference and compared against the index by the tests):
+//
+//   keys {"ab", "abc", "a"}:  longest("abc d") == Hit{1, 3}
+//                             longest("ab-c")  == Hit{0, 2}
+//                             longest("abcd")  == nothing (no boundary after)
+//
+// An index is immutable once built and safe for concurrent use by multiple
+// threads. It refers to the keys' bytes, which must outlive it (the
+// ontology's keys are constants of the program).
+#ifndef BIDSIFT_PHRASEKIT_PREFIX_INDEX_H_
+#define BIDSIFT_PHRASEKIT_PREFIX_INDEX_H_
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace phrasekit {
+
+// Whether `text` starts with a White_Space character of U+0080 or above.
+bool starts_with_non_ascii_white_space(std::string_view text);
+
+// Whether a match may end where `rest` begins: `rest` is empty or starts with
+// white space or one of ! ) , - . / ?. Letters, digits and all other
+// punctuation ("(" and "&" included) do not end a match.
+inline bool is_boundary(std::string_view rest) {
+  if (rest.empty()) return true;
+  // All the ASCII boundary characters lie below 64: one bit each.
+  constexpr std::uint64_t kAscii = (std::uint64_t{0x1F} << '\t') | (std::uint64_t{1} << ' ') |
+                                   (std::uint64_t{1} << '!') | (std::uint64_t{1} << ')') |
+                                   (std::uint64_t{0xF} << ',') | (std::uint64_t{1} << '?');
+  const unsigned char c = static_cast<unsigned char>(rest[0]);
+  if (c < 64) return (kAscii >> c) & 1;
+  if (c < 0x80) return false;
+  return starts_with_non_ascii_white_space(rest);
+}
+
+class PrefixIndex {
+ public:
+  // The order in which a bucket holds its keys: longest first (keys of one
+  // length in table order), for `longest`; or table order, for callers that
+  // take the first key of the table that suits them.
+  enum class Order { LongestFirst, AsListed };
+
+  // One key: its bytes and its position in the table.
+  struct Key {
+    std::uint64_t head;  // the first (up to) eight bytes, zero-padded
+    std::uint64_t mask;  // 0xFF over the bytes that `head` holds
+    const char* data;
+    std::uint32_t size;
+    std::uint32_t entry;
+
+    std::string_view text() const { return {data, size}; }
+    // Whether `rest`, whose first eight bytes (zero-padded) are `rest_head`,
+    // starts with this key.
+    bool starts(std::string_view rest, std::uint64_t rest_head) const;
+  };
+
+  // A key found at the start of a text: its table position and byte length.
+  struct Hit {
+    std::size_t entry;
+    std::size_t length;
+    bool operator==(const Hit&) const = default;
+  };
+
+  // An index with no keys: every lookup finds nothing.
+  PrefixIndex() = default;
+  // Indexes `keys` (their positions are the entries reported). Throws
+  // std::invalid_argument on an empty key or on more than 65535 keys.
+  PrefixIndex(std::span<const std::string_view> keys, Order order);
+
+  // The longest key that `rest` starts with and after which `is_boundary`
+  // holds; among keys of equal length, the first in the table. In either
+  // order; `Order::LongestFirst` stops at the first key that qualifies.
+  std::optional<Hit> longest(std::string_view rest) const;
+
+  // The keys whose first byte is `byte`, in the index's order.
+  std::span<const Key> starting_with(unsigned char byte) const {
+    const Bucket b = buckets_[byte];
+    return {keys_.data() + b.begin, keys_.data() + b.end};
+  }
+  // Whether some key starts with `byte`.
+  bool any_starting_with(unsigned char byte) const {
+    return buckets_[byte].begin != buckets_[byte].end;
+  }
+
+  // The first eight bytes of `text`, zero-padded, as `Key::starts` wants.
+  static std::uint64_t head_of(std::string_view text);
+
+ private:
+  struct Bucket {
+    std::uint16_t begin = 0;
+    std::uint16_t end = 0;
+  };
+  Order order_ = Order::LongestFirst;
+  std::array<Bucket, 256> buckets_{};
+  std::vector<Key> keys_;
+};
+
+}  // namespace phrasekit
+
+#endif  // BIDSIFT_PHRASEKIT_PREFIX_INDEX_H_

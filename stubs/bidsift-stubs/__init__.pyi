@@ -1,7 +1,5 @@
 from typing import final
 
-__all__ = ["ParsedItem", "TradeTerms", "ParseResult", "parse"]
-
 @final
 class ParsedItem:
     """One parsed item — either a group from a simple query or a line item from an RFQ."""

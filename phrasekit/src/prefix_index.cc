@@ -1,7 +1,6 @@
 #include "phrasekit/src/prefix_index.h"
 
 #include <algorithm>
-#include <cstring>
 #include <stdexcept>
 
 #include "textservices/unicode.h"
@@ -11,19 +10,6 @@ namespace phrasekit {
 bool starts_with_non_ascii_white_space(std::string_view text) {
   if (text.empty() || static_cast<unsigned char>(text[0]) < 0x80) return false;
   return textservices::is_white_space(textservices::decode_at(text, 0, nullptr));
-}
-
-std::uint64_t PrefixIndex::head_of(std::string_view text) {
-  std::uint64_t head = 0;
-  std::memcpy(&head, text.data(), std::min<std::size_t>(text.size(), 8));
-  return head;
-}
-
-bool PrefixIndex::Key::starts(std::string_view rest, std::uint64_t rest_head) const {
-  // The padding of `rest_head` is zero and the size test comes next, so a
-  // key longer than `rest` never passes on the padding.
-  if ((rest_head & mask) != head || size > rest.size()) return false;
-  return size <= 8 || std::memcmp(data + 8, rest.data() + 8, size - 8) == 0;
 }
 
 PrefixIndex::PrefixIndex(std::span<const std::string_view> keys, Order order) : order_(order) {
@@ -56,10 +42,8 @@ PrefixIndex::PrefixIndex(std::span<const std::string_view> keys, Order order) : 
   }
 }
 
-std::optional<PrefixIndex::Hit> PrefixIndex::longest(std::string_view rest) const {
-  if (rest.empty()) return std::nullopt;
+std::optional<PrefixIndex::Hit> PrefixIndex::longest_in_bucket(std::string_view rest) const {
   const std::span<const Key> candidates = starting_with(static_cast<unsigned char>(rest[0]));
-  if (candidates.empty()) return std::nullopt;
   const std::uint64_t rest_head = head_of(rest);
   if (order_ == Order::LongestFirst) {
     // The first key that qualifies is the longest one.

@@ -21,6 +21,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -63,8 +64,12 @@ class PrefixIndex {
 
     std::string_view text() const { return {data, size}; }
     // Whether `rest`, whose first eight bytes (zero-padded) are `rest_head`,
-    // starts with this key.
-    bool starts(std::string_view rest, std::uint64_t rest_head) const;
+    // starts with this key. The padding is zero and the size test comes
+    // next, so a key longer than `rest` never passes on the padding.
+    bool starts(std::string_view rest, std::uint64_t rest_head) const {
+      if ((rest_head & mask) != head || size > rest.size()) return false;
+      return size <= 8 || std::memcmp(data + 8, rest.data() + 8, size - 8) == 0;
+    }
   };
 
   // A key found at the start of a text: its table position and byte length.
@@ -83,7 +88,13 @@ class PrefixIndex {
   // The longest key that `rest` starts with and after which `is_boundary`
   // holds; among keys of equal length, the first in the table. In either
   // order; `Order::LongestFirst` stops at the first key that qualifies.
-  std::optional<Hit> longest(std::string_view rest) const;
+  std::optional<Hit> longest(std::string_view rest) const {
+    // Most texts start with a byte that no key of the table starts with.
+    if (rest.empty() || !any_starting_with(static_cast<unsigned char>(rest[0]))) {
+      return std::nullopt;
+    }
+    return longest_in_bucket(rest);
+  }
 
   // The keys whose first byte is `byte`, in the index's order.
   std::span<const Key> starting_with(unsigned char byte) const {
@@ -96,9 +107,20 @@ class PrefixIndex {
   }
 
   // The first eight bytes of `text`, zero-padded, as `Key::starts` wants.
-  static std::uint64_t head_of(std::string_view text);
+  static std::uint64_t head_of(std::string_view text) {
+    std::uint64_t head = 0;
+    if (text.size() >= 8) {
+      std::memcpy(&head, text.data(), 8);
+    } else {
+      std::memcpy(&head, text.data(), text.size());
+    }
+    return head;
+  }
 
  private:
+  // `longest` for a non-empty `rest` whose first byte has keys.
+  std::optional<Hit> longest_in_bucket(std::string_view rest) const;
+
   struct Bucket {
     std::uint16_t begin = 0;
     std::uint16_t end = 0;

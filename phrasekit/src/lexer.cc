@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "phrasekit/src/number_scan.h"
 #include "textservices/numbers.h"
-#include "textservices/regex.h"
 #include "textservices/unicode.h"
 
 namespace phrasekit {
@@ -11,10 +11,6 @@ namespace {
 
 using textservices::decode_at;
 using textservices::is_white_space;
-
-// A number as buyers write it («1,5», «2,000», «1.000.000», «1,250.50»),
-// anchored at the current position.
-constinit const textservices::LazyRegex QTY_RE{"^(" BIDSIFT_NUMBER_PATTERN ")"};
 
 // Besides U+1EA1..U+1EF9 at odd code points (the lower-case letters of the
 // Latin Extended Additional block that Vietnamese uses).
@@ -77,17 +73,6 @@ std::size_t skip_white_space(std::string_view text, std::size_t pos) {
     pos += n;
   }
   return pos;
-}
-
-// The byte length of the number that `QTY_RE` finds at the start of `rest`.
-std::optional<std::size_t> match_number(std::string_view rest) {
-  // Every match starts with a digit; an ASCII non-digit cannot, so the
-  // common case skips the pattern.
-  unsigned char c = static_cast<unsigned char>(rest[0]);
-  if (c < 0x80 && (c < '0' || c > '9')) return std::nullopt;
-  std::optional<textservices::Match> m = QTY_RE->find(rest);
-  if (!m) return std::nullopt;
-  return m->whole().end;
 }
 
 bool is_dot_thousands_unit(std::string_view key) {
@@ -177,7 +162,7 @@ void Lexer::emit_word(std::string_view word, std::size_t consumed) {
 }
 
 std::optional<Lexer::Quantity> Lexer::read_quantity(std::string_view rest) const {
-  std::optional<std::size_t> number = match_number(rest);
+  std::optional<std::size_t> number = number_length(rest);
   if (!number) return std::nullopt;
   const std::size_t unit_at = skip_white_space(rest, *number);
   const auto unit = map_lookup(ontology_.unit_map, ontology_.index.unit_map, rest.substr(unit_at));
@@ -254,7 +239,7 @@ void Lexer::step() {
       emit(Tag::with_text(Kind::Size, std::string(size->first)), size->second);
       return;
     }
-    if (auto n = match_number(rest); n && is_boundary(rest.substr(*n))) {
+    if (auto n = number_length(rest); n && is_boundary(rest.substr(*n))) {
       after_word_ = true;
       emit_word(rest.substr(0, *n), *n);
       return;

@@ -1,0 +1,101 @@
+#include "phrasekit/src/number_scan.h"
+
+#include "textservices/numbers.h"
+#include "textservices/regex.h"
+
+namespace phrasekit {
+namespace {
+
+// A number as buyers write it, anchored at the current position.
+constinit const textservices::LazyRegex QTY_RE{"^(" BIDSIFT_NUMBER_PATTERN ")"};
+
+// The pattern's alternatives, tried in its order over ASCII text, where its
+// \d is [0-9]. Every byte looked at goes through `at`, which notes whether
+// one was beyond ASCII; the caller then discards the answer.
+class AsciiNumber {
+ public:
+  explicit AsciiNumber(std::string_view text) : text_(text) {}
+
+  bool saw_non_ascii() const { return non_ascii_; }
+
+  std::optional<std::size_t> length() {
+    const std::size_t run = digits(0);
+    if (run == 0) return std::nullopt;
+    const Groups commas = groups(run, ',');
+    const Groups dots = groups(run, '.');
+    // \d+(?:,\d{3})+\.\d+ and \d+(?:\.\d{3})+,\d+: with fewer groups the
+    // next byte is the group separator, not the decimal one, so only the
+    // longest run of groups can be followed by the decimal part.
+    if (commas.count >= 1 && at(commas.end) == '.' && digit(commas.end + 1)) {
+      return digits(commas.end + 1);
+    }
+    if (dots.count >= 1 && at(dots.end) == ',' && digit(dots.end + 1)) {
+      return digits(dots.end + 1);
+    }
+    // \d+(?:,\d{3}){2,}(?![.,]?\d) and the same with dots: with fewer groups
+    // a separator and a digit follow, which the look-ahead refuses.
+    if (commas.count >= 2 && !digit_follows(commas.end)) return commas.end;
+    if (dots.count >= 2 && !digit_follows(dots.end)) return dots.end;
+    // \d+(?:[.,]\d+)?
+    const int c = at(run);
+    if ((c == '.' || c == ',') && digit(run + 1)) return digits(run + 1);
+    return run;
+  }
+
+ private:
+  struct Groups {
+    std::size_t count;
+    std::size_t end;
+  };
+
+  // The byte at `i`, or -1 past the end.
+  int at(std::size_t i) {
+    if (i >= text_.size()) return -1;
+    const unsigned char c = static_cast<unsigned char>(text_[i]);
+    if (c >= 0x80) non_ascii_ = true;
+    return c;
+  }
+  bool digit(std::size_t i) {
+    const int c = at(i);
+    return c >= '0' && c <= '9';
+  }
+  // The end of the run of digits from `i`.
+  std::size_t digits(std::size_t i) {
+    while (digit(i)) ++i;
+    return i;
+  }
+  // As many `sep` + three digits as follow `i`, greedily.
+  Groups groups(std::size_t i, char sep) {
+    Groups g{0, i};
+    while (at(g.end) == sep && digit(g.end + 1) && digit(g.end + 2) && digit(g.end + 3)) {
+      g.end += 4;
+      ++g.count;
+    }
+    return g;
+  }
+  // [.,]?\d at `i`.
+  bool digit_follows(std::size_t i) {
+    const int c = at(i);
+    return digit(i) || ((c == '.' || c == ',') && digit(i + 1));
+  }
+
+  std::string_view text_;
+  bool non_ascii_ = false;
+};
+
+}  // namespace
+
+std::optional<std::size_t> number_length_by_pattern(std::string_view rest) {
+  std::optional<textservices::Match> m = QTY_RE->find(rest);
+  if (!m) return std::nullopt;
+  return m->whole().end;
+}
+
+std::optional<std::size_t> number_length(std::string_view rest) {
+  AsciiNumber number(rest);
+  std::optional<std::size_t> length = number.length();
+  if (number.saw_non_ascii()) return number_length_by_pattern(rest);
+  return length;
+}
+
+}  // namespace phrasekit

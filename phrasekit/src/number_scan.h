@@ -1,0 +1,30 @@
+// Where a number as buyers write it («1,5», «2,000», «1.000.000»,
+// «1,250.50») ends, at the start of a text: the match of
+// BIDSIFT_NUMBER_PATTERN anchored there.
+//
+//   number_length("2,000 pcs") == 5     number_length("1,000,0000") == 5
+//   number_length("1.5kg") == 3         number_length("x1") == nothing
+//
+// `number_length` reads ASCII text by hand and hands any text in which it
+// would have to look at a byte beyond ASCII (a digit of another script may
+// be there) to the pattern, so both always agree; the tests compare them.
+// Both are pure and safe for concurrent use.
+#ifndef BIDSIFT_PHRASEKIT_NUMBER_SCAN_H_
+#define BIDSIFT_PHRASEKIT_NUMBER_SCAN_H_
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace phrasekit {
+
+// The byte length of the number at the start of `rest` (valid UTF-8), or
+// nothing when `rest` does not start with a decimal digit.
+std::optional<std::size_t> number_length(std::string_view rest);
+
+// The same answer, always from the compiled pattern: the reference.
+std::optional<std::size_t> number_length_by_pattern(std::string_view rest);
+
+}  // namespace phrasekit
+
+#endif  // BIDSIFT_PHRASEKIT_NUMBER_SCAN_H_

@@ -1,6 +1,8 @@
 #include "phrasekit/src/lexer.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "phrasekit/src/number_scan.h"
 #include "textservices/numbers.h"
@@ -66,6 +68,49 @@ std::size_t white_space_at(std::string_view text, std::size_t pos) {
   return is_white_space(decode_at(text, pos, &length)) ? length : 0;
 }
 
+constexpr bool is_ascii_white_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// `text` without the White_Space characters at either end, as
+// textservices::trim gives it; ASCII ends are stripped without decoding.
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && is_ascii_white_space(text.front())) text.remove_prefix(1);
+  while (!text.empty() && is_ascii_white_space(text.back())) text.remove_suffix(1);
+  if (!text.empty() && (static_cast<unsigned char>(text.front()) >= 0x80 ||
+                        static_cast<unsigned char>(text.back()) >= 0x80)) {
+    return textservices::trim(text);
+  }
+  return text;
+}
+
+// Stores the lower-case form of `text` in `*out` and returns true if `text`
+// is ASCII (where the full mapping only maps A-Z), else returns false with
+// `*out` unspecified. Eight bytes at a time: a byte is upper-case if adding
+// 0x80 - 'A' sets its top bit and adding 0x80 - 'Z' - 1 does not; ASCII
+// bytes never carry into their neighbours.
+bool lower_ascii(std::string_view text, std::string& out) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101;
+  constexpr std::uint64_t kHigh = kOnes * 0x80;
+  out.resize(text.size());
+  const char* src = text.data();
+  char* dst = out.data();
+  const std::size_t n = text.size();
+  std::size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t x;
+    std::memcpy(&x, src + i, 8);
+    if (x & kHigh) return false;
+    const std::uint64_t upper = (x + kOnes * (0x80 - 'A')) & ~(x + kOnes * (0x80 - 'Z' - 1)) & kHigh;
+    x |= upper >> 2;
+    std::memcpy(dst + i, &x, 8);
+  }
+  for (; i < n; ++i) {
+    const char c = src[i];
+    if (static_cast<unsigned char>(c) >= 0x80) return false;
+    dst[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+  }
+  return true;
+}
+
 std::size_t skip_white_space(std::string_view text, std::size_t pos) {
   while (pos < text.size()) {
     std::size_t n = white_space_at(text, pos);
@@ -120,8 +165,14 @@ std::optional<std::size_t> Lexer::list_match(std::string_view rest, const TextLi
   return best;
 }
 
-Lexer::Lexer(std::string_view query, const Ontology& ontology)
-    : ontology_(ontology), text_(textservices::to_lower(textservices::trim(query))) {
+Lexer::Lexer(std::string_view query, const Ontology& ontology) : ontology_(ontology) {
+  const std::string_view trimmed = trim(query);
+  // A token spans a few bytes at least; this is room for all tokens of a
+  // typical query and spares the growth steps.
+  tokens_.reserve(trimmed.size() / 4 + 8);
+  // ASCII text holds no Vietnamese letter.
+  if (lower_ascii(trimmed, text_)) return;
+  text_ = textservices::to_lower(trimmed);
   for (std::size_t i = 0; i < text_.size();) {
     if (static_cast<unsigned char>(text_[i]) < 0x80) {
       ++i;

@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <fstream>
 #include <limits>
 #include <ostream>
 #include <string>
+#include <vector>
+
+#include "textservices/unicode.h"
 
 namespace phrasekit {
 
@@ -276,6 +280,32 @@ TEST(Lexer, VietnameseLetterSet) {
   EXPECT_TRUE(Lexer("ÁO", ONTOLOGY.get()).vietnamese());
   EXPECT_TRUE(Lexer("café", ONTOLOGY.get()).vietnamese());
   EXPECT_FALSE(Lexer("naïve façade", ONTOLOGY.get()).vietnamese());
+}
+
+// The lexer lower-cases ASCII text itself; every text must read as the
+// full mapping of the trimmed query.
+TEST(Lexer, TextIsTheTrimmedLowerCaseQuery) {
+  std::vector<std::string> queries = {
+      "",
+      "   ",
+      "ABCDEFGHIJKLMNOPQRSTUVWXYZ@[`{ abcdefghijklmnopqrstuvwxyz 0123456789",
+      "  Polo SHIRT  ",
+      "\t\n\v\f\rX\r\n",
+      "\x1c A \x1f",
+      "\u00A0 ÁO Thun \u3000",
+      "\u2028x",
+      "12345678",
+      "1234567",
+      "ABCDEFGH\u00C1",
+      "İSTANBUL",
+  };
+  std::ifstream in(std::string(BIDSIFT_CORPUS_DIR) + "/queries.txt", std::ios::binary);
+  for (std::string line; std::getline(in, line);) queries.push_back(line);
+  EXPECT_GT(queries.size(), 300u);
+  for (const std::string& q : queries) {
+    EXPECT_EQ(Lexer(q, ONTOLOGY.get()).text(), textservices::to_lower(textservices::trim(q)))
+        << "query: " << q;
+  }
 }
 
 TEST(Lexer, MapPrefixTakesTheLongestKeyThatEndsAtABoundary) {

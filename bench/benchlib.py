@@ -59,10 +59,14 @@ def utf8_len(texts):
 
 
 class Timing:
-    """Per-call times in seconds of one measured case, one per repetition."""
+    """Per-call times in seconds of one measured case, one per repetition:
+    CPU time of the process (``samples``) and, beside it, wall-clock time
+    (``wall``). CPU time is the figure to compare: on a shared machine it
+    does not grow with the load that other processes put on the cores."""
 
-    def __init__(self, samples):
+    def __init__(self, samples, wall=None):
         self.samples = sorted(samples)
+        self.wall = sorted(wall) if wall is not None else None
 
     @property
     def median(self):
@@ -90,6 +94,8 @@ class Timing:
 
     def as_dict(self):
         return {
+            "clock": "process CPU time",
+            "wall_median_s": statistics.median(self.wall) if self.wall else None,
             "median_s": self.median,
             "min_s": self.minimum,
             "p25_s": self.quantile(0.25),
@@ -109,6 +115,10 @@ def measure(fn, calls=1, repetitions=25, min_rep_seconds=0.02, warmup_seconds=0.
     global and settles caches and the allocator. Returns a Timing of the
     per-call time of each repetition.
     """
+    return measure_loops(fn, calls, repetitions, min_rep_seconds, warmup_seconds)
+
+
+def measure_loops(fn, calls, repetitions, min_rep_seconds, warmup_seconds):
     deadline = time.perf_counter() + warmup_seconds
     fn()
     while time.perf_counter() < deadline:
@@ -116,24 +126,33 @@ def measure(fn, calls=1, repetitions=25, min_rep_seconds=0.02, warmup_seconds=0.
 
     loops = 1
     while True:
-        t = _run(fn, loops)
+        t, _ = run_loops(fn, loops)
         if t >= min_rep_seconds:
             break
         loops = max(loops * 2, int(loops * min_rep_seconds / max(t, 1e-9) * 1.2))
 
-    samples = [_run(fn, loops) / (loops * calls) for _ in range(repetitions)]
-    return Timing(samples)
+    cpu, wall = [], []
+    for _ in range(repetitions):
+        c, w = run_loops(fn, loops)
+        cpu.append(c / (loops * calls))
+        wall.append(w / (loops * calls))
+    return Timing(cpu, wall)
 
 
-def _run(fn, loops):
+def run_loops(fn, loops):
+    """Runs ``fn`` ``loops`` times with the garbage collector off; returns
+    the (CPU, wall-clock) seconds taken."""
     gc_was_enabled = gc.isenabled()
     gc.disable()
     try:
         repeat = itertools.repeat(None, loops)
-        start = time.perf_counter()
+        wall = time.perf_counter()
+        cpu = time.process_time()
         for _ in repeat:
             fn()
-        return time.perf_counter() - start
+        cpu = time.process_time() - cpu
+        wall = time.perf_counter() - wall
+        return cpu, wall
     finally:
         if gc_was_enabled:
             gc.enable()

@@ -56,9 +56,10 @@ def stage_rows(data):
         cv = runs.get("cv")
         spread = cv["per_call"] if cv and "per_call" in cv else None
         stage, _, corpus = name[len("BM_"):].rpartition("_")
+        wall = med["per_call"] * med["real_time"] / med["cpu_time"] if med.get("cpu_time") else None
         rows.append({
             "name": name, "stage": stage, "input": STAGE_INPUTS.get(corpus, corpus),
-            "per_call_s": med["per_call"], "spread": spread,
+            "per_call_s": med["per_call"], "wall_per_call_s": wall, "spread": spread,
             "bytes_per_second": med.get("bytes_per_second"),
             "target_s": STAGE_TARGETS_S.get(name),
         })
@@ -73,17 +74,19 @@ def verdict(value, target):
 
 
 def main_table(stages, parse):
-    lines = ["| Layer | Benchmark | Input | median / call | spread | throughput | target |",
-             "|---|---|---|---:|---:|---:|---|"]
+    lines = ["| Layer | Benchmark | Input | median / call | spread | throughput | wall / call | target |",
+             "|---|---|---|---:|---:|---:|---:|---|"]
     for r in stages or []:
         spread = f"±{r['spread'] * 100:.1f} % (cv)" if r["spread"] is not None else ""
         rate = benchlib.format_rate(r["bytes_per_second"]) if r["bytes_per_second"] else ""
+        wall = benchlib.format_seconds(r["wall_per_call_s"]) if r["wall_per_call_s"] else ""
         lines.append(f"| C++ | `{r['stage']}` | {r['input']} | {benchlib.format_seconds(r['per_call_s'])} "
-                     f"| {spread} | {rate} | {verdict(r['per_call_s'], r['target_s'])} |")
+                     f"| {spread} | {rate} | {wall} | {verdict(r['per_call_s'], r['target_s'])} |")
     for r in parse or []:
         rate = r["bytes_per_call"] / r["median_s"] if r["bytes_per_call"] else 0
         lines.append(f"| Python | `parse` | {r['case']} | {benchlib.format_seconds(r['median_s'])} "
                      f"| ±{r['spread'] * 50:.1f} % (IQR) | {benchlib.format_rate(rate) if rate else ''} "
+                     f"| {benchlib.format_seconds(r['wall_median_s'])} "
                      f"| {verdict(r['median_s'], r['target_s'])} |")
     return "\n".join(lines)
 
@@ -102,7 +105,7 @@ def flags(stages, parse, scale):
     if scale:
         for fam in scale["families"]:
             if not fam["complete"]:
-                out.append(f"scaling, {fam['family']}: superlinear, the largest sizes were not run")
+                out.append(f"scaling, {fam['family']}: {fam['verdict']}")
             elif fam["flag"]:
                 out.append(f"scaling, {fam['family']}: per-byte time grows {fam['ratio']:.2f}× "
                            f"from smallest to largest (target ≤ {scaling.SCALING_TARGET:g}×)")
@@ -127,7 +130,7 @@ def main(argv):
     print(f"{platform.node()}, {ctx.get('num_cpus', os.cpu_count())} CPUs at "
           f"{ctx.get('mhz_per_cpu', '?')} MHz, load average at start "
           f"{', '.join(f'{x:.2f}' for x in ctx.get('load_avg', [])) or '?'}; "
-          f"Python {platform.python_version()}. C++ figures are CPU time, Python figures wall time.\n")
+          f"Python {platform.python_version()}. Times are CPU time of the measuring process (wall time beside them: it grows with the load of other processes).\n")
     print(main_table(stages, parse))
     if scale:
         print()

@@ -129,13 +129,6 @@ bool is_alphanumeric(char32_t c) {
   return textservices::is_alphabetic(c) || textservices::is_numeric(c);
 }
 
-// The byte length of the longest entry of an indexed list at the start of
-// `rest`, as `Lexer::list_match` finds it.
-std::optional<std::size_t> list_length(const PrefixIndex& index, std::string_view rest) {
-  if (auto hit = index.longest(rest)) return hit->length;
-  return std::nullopt;
-}
-
 // The value and key length of the longest key of an indexed map at the start
 // of `rest`, as `Lexer::map_prefix` finds them.
 template <class Value>
@@ -143,6 +136,20 @@ std::optional<std::pair<Value, std::size_t>> map_lookup(const Map<Value>& map,
                                                         const PrefixIndex& index,
                                                         std::string_view rest) {
   if (auto hit = index.longest(rest)) return std::pair{map[hit->entry].value, hit->length};
+  return std::nullopt;
+}
+
+// A map's value and key length for a hit of the cascade index.
+template <class Value>
+std::optional<std::pair<Value, std::size_t>> map_value(const Map<Value>& map,
+                                                       std::optional<PrefixIndex::Hit> hit) {
+  if (hit) return std::pair{map[hit->entry].value, hit->length};
+  return std::nullopt;
+}
+
+// A list's key length for a hit of the cascade index.
+std::optional<std::size_t> list_length(std::optional<PrefixIndex::Hit> hit) {
+  if (hit) return hit->length;
   return std::nullopt;
 }
 
@@ -274,19 +281,23 @@ void Lexer::step() {
   using Kind = Tag::Kind;
   const std::string_view rest = std::string_view(text_).substr(pos_);
   const Ontology& o = ontology_;
+  const unsigned char first = static_cast<unsigned char>(rest[0]);
 
   if (std::size_t n = white_space_at(rest, 0)) {
     pos_ += n;
     return;
   }
-  if (auto n = list_length(o.index.skip_phrases, rest)) {
+  // Every cascade table's longest key here, found in one pass; the cascade
+  // below takes them in its order.
+  const PrefixIndexSet::Hits hits = o.index.cascade.longest(rest);
+  if (auto n = list_length(hits[Cascade::SkipPhrases])) {
     pos_ += *n;
     return;
   }
 
   // Numbers. In size context they are sizes or plain words, never quantities.
   if (size_context_) {
-    if (auto size = map_lookup(o.size_map, o.index.size_map, rest)) {
+    if (auto size = map_value(o.size_map, hits[Cascade::SizeMap])) {
       emit(Tag::with_text(Kind::Size, std::string(size->first)), size->second);
       return;
     }
@@ -295,64 +306,68 @@ void Lexer::step() {
       emit_word(rest.substr(0, *n), *n);
       return;
     }
-  } else if (auto qty = read_quantity(rest)) {
-    size_context_ = false;
-    emit(Tag::qty(qty->value, qty->unit), qty->length);
-    return;
+  } else if (may_start_number(first)) {
+    if (auto qty = read_quantity(rest)) {
+      size_context_ = false;
+      emit(Tag::qty(qty->value, qty->unit), qty->length);
+      return;
+    }
   }
 
-  if (range_hyphen(rest)) {
+  if (first == '-' && range_hyphen(rest)) {
     emit(Tag::connector_of(ConnectorKind::To), 1);
     return;
   }
-  if (rest[0] == '/' || rest[0] == ',') {
+  if (first == '/' || first == ',') {
     size_context_ = false;
     emit(Tag::connector_of(ConnectorKind::Separator), 1);
     return;
   }
-  if (auto n = list_length(o.index.range_words, rest)) {
-    emit(Tag::connector_of(ConnectorKind::To), *n);
-    return;
-  }
-  if (auto n = list_length(o.index.and_words, rest)) {
-    after_word_ = false;
-    size_context_ = false;
-    emit(Tag::connector_of(ConnectorKind::And), *n);
-    return;
-  }
-  if (auto n = list_length(o.index.or_words, rest)) {
-    after_word_ = false;
-    size_context_ = false;
-    emit(Tag::connector_of(ConnectorKind::Or), *n);
-    return;
-  }
-  if (auto n = list_length(o.index.size_keywords, rest)) {
-    size_context_ = true;
-    emit(Tag::bare(Kind::SizeKeyword), *n);
-    return;
-  }
-  if (auto n = list_length(o.index.color_keywords, rest)) {
-    size_context_ = false;
-    emit(Tag::bare(Kind::ColorKeyword), *n);
-    return;
-  }
-  if (auto n = list_length(o.index.material_keywords, rest)) {
-    size_context_ = false;
-    emit(Tag::bare(Kind::MaterialKeyword), *n);
-    return;
-  }
-  if (auto n = list_length(o.index.protected_phrases, rest)) {
-    after_word_ = true;
-    size_context_ = false;
-    emit_word(rest.substr(0, *n), *n);
-    return;
-  }
-  // In Vietnamese text «nam» (male) only counts after a word: «áo nam».
-  if (!vietnamese_ || after_word_) {
-    if (auto gender = map_lookup(o.gender_map, o.index.gender_map, rest)) {
-      size_context_ = false;
-      emit(Tag::with_text(Kind::Gender, std::string(gender->first)), gender->second);
+  if (hits.any()) {
+    if (auto n = list_length(hits[Cascade::RangeWords])) {
+      emit(Tag::connector_of(ConnectorKind::To), *n);
       return;
+    }
+    if (auto n = list_length(hits[Cascade::AndWords])) {
+      after_word_ = false;
+      size_context_ = false;
+      emit(Tag::connector_of(ConnectorKind::And), *n);
+      return;
+    }
+    if (auto n = list_length(hits[Cascade::OrWords])) {
+      after_word_ = false;
+      size_context_ = false;
+      emit(Tag::connector_of(ConnectorKind::Or), *n);
+      return;
+    }
+    if (auto n = list_length(hits[Cascade::SizeKeywords])) {
+      size_context_ = true;
+      emit(Tag::bare(Kind::SizeKeyword), *n);
+      return;
+    }
+    if (auto n = list_length(hits[Cascade::ColorKeywords])) {
+      size_context_ = false;
+      emit(Tag::bare(Kind::ColorKeyword), *n);
+      return;
+    }
+    if (auto n = list_length(hits[Cascade::MaterialKeywords])) {
+      size_context_ = false;
+      emit(Tag::bare(Kind::MaterialKeyword), *n);
+      return;
+    }
+    if (auto n = list_length(hits[Cascade::ProtectedPhrases])) {
+      after_word_ = true;
+      size_context_ = false;
+      emit_word(rest.substr(0, *n), *n);
+      return;
+    }
+    // In Vietnamese text «nam» (male) only counts after a word: «áo nam».
+    if (!vietnamese_ || after_word_) {
+      if (auto gender = map_value(o.gender_map, hits[Cascade::GenderMap])) {
+        size_context_ = false;
+        emit(Tag::with_text(Kind::Gender, std::string(gender->first)), gender->second);
+        return;
+      }
     }
   }
   if (auto n = standard_length(rest)) {
@@ -361,44 +376,57 @@ void Lexer::step() {
     emit(Tag::with_text(Kind::Standard, std::move(text)), *n);
     return;
   }
-  if (auto color = map_lookup(o.color_map, o.index.color_map, rest)) {
-    size_context_ = false;
-    emit(Tag::with_text(Kind::Color, std::string(color->first)), color->second);
-    return;
-  }
-  if (auto size = map_lookup(o.size_map, o.index.size_map, rest)) {
-    emit(Tag::with_text(Kind::Size, std::string(size->first)), size->second);
-    return;
-  }
-  if (vietnamese_) {
-    // Vietnamese material words double as ordinary words («len», «đồng»), so
-    // a material needs a word before it; country names are not looked up.
-    if (after_word_) {
-      if (auto material = map_lookup(o.material_map, o.index.material_map, rest)) {
-        after_word_ = true;
+  if (hits.any()) {
+    if (auto color = map_value(o.color_map, hits[Cascade::ColorMap])) {
+      size_context_ = false;
+      emit(Tag::with_text(Kind::Color, std::string(color->first)), color->second);
+      return;
+    }
+    if (auto size = map_value(o.size_map, hits[Cascade::SizeMap])) {
+      emit(Tag::with_text(Kind::Size, std::string(size->first)), size->second);
+      return;
+    }
+    if (vietnamese_) {
+      // Vietnamese material words double as ordinary words («len», «đồng»),
+      // so a material needs a word before it; country names are not looked
+      // up.
+      if (after_word_) {
+        if (auto material = map_value(o.material_map, hits[Cascade::MaterialMap])) {
+          after_word_ = true;
+          size_context_ = false;
+          emit(Tag::with_text(Kind::Material, std::string(material->first)), material->second);
+          return;
+        }
+      }
+    } else {
+      if (auto material = map_value(o.material_map, hits[Cascade::MaterialMap])) {
         size_context_ = false;
         emit(Tag::with_text(Kind::Material, std::string(material->first)), material->second);
         return;
       }
-    }
-  } else {
-    if (auto material = map_lookup(o.material_map, o.index.material_map, rest)) {
-      size_context_ = false;
-      emit(Tag::with_text(Kind::Material, std::string(material->first)), material->second);
-      return;
-    }
-    if (auto country = map_lookup(o.country_map, o.index.country_map, rest)) {
-      size_context_ = false;
-      emit(Tag::with_text(Kind::Ambiguous, std::string(country->first)), country->second);
-      return;
+      if (auto country = map_value(o.country_map, hits[Cascade::CountryMap])) {
+        size_context_ = false;
+        emit(Tag::with_text(Kind::Ambiguous, std::string(country->first)), country->second);
+        return;
+      }
     }
   }
 
   // A word: up to white space or a terminator, but at least one character
-  // (a terminator here becomes a word of its own).
+  // (a terminator here becomes a word of its own). ASCII bytes are tested
+  // directly; only other characters need decoding.
   std::size_t end = 0;
-  while (end < rest.size() && !is_word_terminator(rest[end]) && white_space_at(rest, end) == 0) {
-    end += textservices::char_length_at(rest, end);
+  while (end < rest.size()) {
+    const unsigned char c = static_cast<unsigned char>(rest[end]);
+    if (c < 0x80) {
+      if (is_word_terminator(static_cast<char>(c)) || is_ascii_white_space(static_cast<char>(c))) {
+        break;
+      }
+      ++end;
+    } else {
+      if (white_space_at(rest, end) != 0) break;
+      end += textservices::char_length_at(rest, end);
+    }
   }
   if (end == 0) end = 1;
   after_word_ = true;

@@ -18,6 +18,13 @@
 
 namespace phrasekit {
 
+// Whether a number may start with the byte `first`: an ASCII digit, or the
+// lead byte of a character beyond ASCII (digits of other scripts). For any
+// other byte `number_length` finds nothing.
+constexpr bool may_start_number(unsigned char first) {
+  return (first >= '0' && first <= '9') || first >= 0x80;
+}
+
 // The byte length of the number at the start of `rest` (valid UTF-8), or
 // nothing when `rest` does not start with a decimal digit.
 std::optional<std::size_t> number_length(std::string_view rest);

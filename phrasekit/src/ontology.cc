@@ -389,16 +389,12 @@ std::vector<T> to_vector(const T (&table)[N]) {
   return std::vector<T>(std::begin(table), std::end(table));
 }
 
-PrefixIndex longest_first(const TextList& list) {
-  return PrefixIndex(list, PrefixIndex::Order::LongestFirst);
-}
-
 template <class Value>
-PrefixIndex longest_first(const Map<Value>& map) {
+std::vector<std::string_view> keys_of(const Map<Value>& map) {
   std::vector<std::string_view> keys;
   keys.reserve(map.size());
   for (const MapEntry<Value>& e : map) keys.push_back(e.key);
-  return PrefixIndex(keys, PrefixIndex::Order::LongestFirst);
+  return keys;
 }
 
 }  // namespace
@@ -421,21 +417,26 @@ Ontology::Ontology()
       unit_map(to_vector(kUnitMap)),
       index{
           .standard_prefixes = PrefixIndex(standard_prefixes, PrefixIndex::Order::AsListed),
-          .size_keywords = longest_first(size_keywords),
-          .color_keywords = longest_first(color_keywords),
-          .material_keywords = longest_first(material_keywords),
-          .skip_phrases = longest_first(skip_phrases),
-          .protected_phrases = longest_first(protected_phrases),
-          .and_words = longest_first(and_words),
-          .or_words = longest_first(or_words),
-          .range_words = longest_first(range_words),
-          .color_map = longest_first(color_map),
-          .size_map = longest_first(size_map),
-          .material_map = longest_first(material_map),
-          .gender_map = longest_first(gender_map),
-          .country_map = longest_first(country_map),
-          .unit_map = longest_first(unit_map),
-      } {}
+          .size_map = PrefixIndex(keys_of(size_map), PrefixIndex::Order::LongestFirst),
+          .unit_map = PrefixIndex(keys_of(unit_map), PrefixIndex::Order::LongestFirst),
+          .cascade = PrefixIndexSet(std::vector<std::vector<std::string_view>>{
+              skip_phrases,
+              range_words,
+              and_words,
+              or_words,
+              size_keywords,
+              color_keywords,
+              material_keywords,
+              protected_phrases,
+              keys_of(gender_map),
+              keys_of(color_map),
+              keys_of(size_map),
+              keys_of(material_map),
+              keys_of(country_map),
+          }),
+      } {
+  static_assert(Cascade::kCount <= PrefixIndexSet::kMaxTables);
+}
 
 const Ontology& SharedOntology::get() const {
   // Built on the first call (the language makes concurrent first calls wait

@@ -14,6 +14,7 @@
 #ifndef BIDSIFT_PHRASEKIT_ONTOLOGY_H_
 #define BIDSIFT_PHRASEKIT_ONTOLOGY_H_
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -38,6 +39,27 @@ using Map = std::vector<MapEntry<Value>>;
 using TextMap = Map<std::string_view>;
 using UnitMap = Map<Unit>;
 
+// The tables that the lexer tries at each position, numbered as in the
+// ontology's `Indexes::cascade`.
+struct Cascade {
+  enum Table : std::size_t {
+    SkipPhrases,
+    RangeWords,
+    AndWords,
+    OrWords,
+    SizeKeywords,
+    ColorKeywords,
+    MaterialKeywords,
+    ProtectedPhrases,
+    GenderMap,
+    ColorMap,
+    SizeMap,
+    MaterialMap,
+    CountryMap,
+    kCount,
+  };
+};
+
 struct Ontology {
   // Builds the record with its complete content.
   Ontology();
@@ -58,27 +80,14 @@ struct Ontology {
   TextMap country_map;  // English country name → display name
   UnitMap unit_map;
 
-  // One index per table above, over the same keys in the same positions
-  // (an entry number is a position in the table). Built by the constructor
-  // from the finished tables, which are therefore not to be changed
-  // afterwards. The standard prefixes keep their table order, the others
-  // are longest first.
+  // The lookup indexes over the tables above, with the tables' own entry
+  // numbers. Built by the constructor from the finished tables, which are
+  // therefore not to be changed afterwards.
   struct Indexes {
-    PrefixIndex standard_prefixes;
-    PrefixIndex size_keywords;
-    PrefixIndex color_keywords;
-    PrefixIndex material_keywords;
-    PrefixIndex skip_phrases;
-    PrefixIndex protected_phrases;
-    PrefixIndex and_words;
-    PrefixIndex or_words;
-    PrefixIndex range_words;
-    PrefixIndex color_map;
-    PrefixIndex size_map;
-    PrefixIndex material_map;
-    PrefixIndex gender_map;
-    PrefixIndex country_map;
-    PrefixIndex unit_map;
+    PrefixIndex standard_prefixes;  // in table order: the first match wins
+    PrefixIndex size_map;           // longest first, for the lookups outside
+    PrefixIndex unit_map;           // the cascade
+    PrefixIndexSet cascade;         // the `Cascade` tables
   };
   Indexes index;
 };

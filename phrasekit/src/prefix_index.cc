@@ -64,4 +64,36 @@ std::optional<PrefixIndex::Hit> PrefixIndex::longest_in_bucket(std::string_view 
   return best;
 }
 
+PrefixIndexSet::PrefixIndexSet(std::span<const std::vector<std::string_view>> tables) {
+  if (tables.size() > kMaxTables) throw std::invalid_argument("PrefixIndexSet: too many tables");
+  std::vector<std::string_view> keys;
+  for (std::size_t t = 0; t < tables.size(); ++t) {
+    for (std::size_t e = 0; e < tables[t].size(); ++e) {
+      keys.push_back(tables[t][e]);
+      origins_.push_back(Origin{static_cast<std::uint16_t>(t), static_cast<std::uint16_t>(e)});
+    }
+  }
+  // Keys of equal length stay in table order, and within a table in entry
+  // order, so the first hit of each table is the one its own index gives.
+  index_ = PrefixIndex(keys, PrefixIndex::Order::LongestFirst);
+  all_tables_ = tables.empty() ? 0 : static_cast<std::uint32_t>((1u << tables.size()) - 1);
+}
+
+void PrefixIndexSet::fill(std::string_view rest, Hits& hits) const {
+  const std::uint64_t rest_head = PrefixIndex::head_of(rest);
+  for (const PrefixIndex::Key& k : index_.starting_with(static_cast<unsigned char>(rest[0]))) {
+    const Origin origin = origins_[k.entry];
+    const std::uint32_t bit = std::uint32_t{1} << origin.table;
+    // Longest first: a table's first hit is its longest.
+    if ((hits.found_ & bit) != 0 || !k.starts(rest, rest_head) ||
+        !is_boundary(rest.substr(k.size))) {
+      continue;
+    }
+    hits.found_ |= bit;
+    hits.entry_[origin.table] = origin.entry;
+    hits.length_[origin.table] = k.size;
+    if (hits.found_ == all_tables_) return;
+  }
+}
+
 }  // namespace phrasekit

@@ -130,6 +130,61 @@ class PrefixIndex {
   std::vector<Key> keys_;
 };
 
+// The keys of several tables (at most 16) in one index, so that a single
+// pass over the keys that start with the text's first byte finds every
+// table's longest key: for each table exactly what its own PrefixIndex
+// (longest first) would answer. Immutable once built and safe for
+// concurrent use; it refers to the keys' bytes, which must outlive it.
+class PrefixIndexSet {
+ public:
+  static constexpr std::size_t kMaxTables = 16;
+
+  // Each table's longest key at one position of a text.
+  class Hits {
+   public:
+    // Table `table`'s hit, or nothing.
+    std::optional<PrefixIndex::Hit> operator[](std::size_t table) const {
+      if (((found_ >> table) & 1) == 0) return std::nullopt;
+      return PrefixIndex::Hit{entry_[table], length_[table]};
+    }
+    bool any() const { return found_ != 0; }
+
+   private:
+    friend class PrefixIndexSet;
+    std::uint32_t found_ = 0;  // bit t: table t has a hit
+    // Set only where `found_` has the table's bit.
+    std::array<std::uint16_t, kMaxTables> entry_;
+    std::array<std::uint32_t, kMaxTables> length_;
+  };
+
+  // A set of no tables: every lookup finds nothing.
+  PrefixIndexSet() = default;
+  // Indexes the tables, numbered by their position in `tables`. Throws
+  // std::invalid_argument on an empty key, on more than 16 tables or on
+  // more than 65535 keys in all.
+  explicit PrefixIndexSet(std::span<const std::vector<std::string_view>> tables);
+
+  Hits longest(std::string_view rest) const {
+    Hits hits;
+    if (!rest.empty() && index_.any_starting_with(static_cast<unsigned char>(rest[0]))) {
+      fill(rest, hits);
+    }
+    return hits;
+  }
+
+ private:
+  // Where a key of the joint index comes from.
+  struct Origin {
+    std::uint16_t table;
+    std::uint16_t entry;
+  };
+  void fill(std::string_view rest, Hits& hits) const;
+
+  PrefixIndex index_;  // all keys, longest first, numbered in table order
+  std::vector<Origin> origins_;
+  std::uint32_t all_tables_ = 0;
+};
+
 }  // namespace phrasekit
 
 #endif  // BIDSIFT_PHRASEKIT_PREFIX_INDEX_H_

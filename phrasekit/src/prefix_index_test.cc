@@ -102,6 +102,33 @@ TEST(PrefixIndex, EmptyKeysAreRejected) {
   EXPECT_FALSE(PrefixIndex().longest("a").has_value());
 }
 
+// A joint index answers for each table what the table's own index answers,
+// also where tables share keys or a key is a prefix of another table's key.
+TEST(PrefixIndexSet, EachTableGetsItsOwnLongestKey) {
+  const std::vector<std::vector<std::string_view>> tables = {
+      {"ab", "abc", "a"}, {"abc", "x"}, {"a b", "ab"}, {"ab", "ab"}};
+  const PrefixIndexSet set(tables);
+  for (std::string_view rest : {"abc d", "ab-c", "a", "abcd", "a b", "x", "", "ab", "q"}) {
+    const PrefixIndexSet::Hits hits = set.longest(rest);
+    bool any = false;
+    for (std::size_t t = 0; t < tables.size(); ++t) {
+      const auto expected = PrefixIndex(tables[t], Order::LongestFirst).longest(rest);
+      EXPECT_EQ(hits[t], expected) << "table " << t << " at «" << rest << "»";
+      any = any || expected.has_value();
+    }
+    EXPECT_EQ(hits.any(), any) << rest;
+  }
+  EXPECT_EQ(set.longest("abc")[0], (Hit{1, 3}));
+  EXPECT_EQ(set.longest("ab")[3], (Hit{0, 2}));
+  EXPECT_FALSE(set.longest("abc")[4].has_value());  // beyond the tables
+}
+
+TEST(PrefixIndexSet, RejectsMoreThanSixteenTables) {
+  const std::vector<std::vector<std::string_view>> tables(17, std::vector<std::string_view>{"a"});
+  EXPECT_THROW(PrefixIndexSet{tables}, std::invalid_argument);
+  EXPECT_NO_THROW(PrefixIndexSet(std::span(tables).first(16)));
+}
+
 // The boundary test against its definition: a boundary character or any
 // White_Space character, over every code point of the first planes.
 TEST(PrefixIndex, BoundaryIsPunctuationOrWhiteSpace) {
@@ -141,32 +168,47 @@ std::string describe(const std::optional<std::pair<Value, std::size_t>>& found) 
   return out.str();
 }
 
-Table list_table(std::string name, const TextList& list, const PrefixIndex& index) {
+// A list or map of the cascade, looked up through the ontology's joint index.
+Table list_table(std::string name, const TextList& list, Cascade::Table table) {
   return Table{std::move(name), list,
-               [&index](std::string_view rest) {
-                 auto hit = index.longest(rest);
+               [table](std::string_view rest) {
+                 auto hit = ONTOLOGY->index.cascade.longest(rest)[table];
                  return describe(hit ? std::optional(hit->length) : std::nullopt);
                },
                [&list](std::string_view rest) { return describe(Lexer::list_match(rest, list)); }};
 }
 
 template <class Value>
-Table map_table(std::string name, const Map<Value>& map, const PrefixIndex& index) {
+Table map_table(std::string name, const Map<Value>& map,
+                std::function<std::optional<Hit>(std::string_view)> lookup) {
   std::vector<std::string_view> keys;
   for (const auto& e : map) keys.push_back(e.key);
   return Table{std::move(name), std::move(keys),
-               [&map, &index](std::string_view rest) {
+               [&map, lookup](std::string_view rest) {
                  std::optional<std::pair<Value, std::size_t>> found;
-                 if (auto hit = index.longest(rest)) found.emplace(map[hit->entry].value, hit->length);
+                 if (auto hit = lookup(rest)) found.emplace(map[hit->entry].value, hit->length);
                  return describe(found);
                },
                [&map](std::string_view rest) { return describe(Lexer::map_prefix(rest, map)); }};
 }
 
+template <class Value>
+Table cascade_map(std::string name, const Map<Value>& map, Cascade::Table table) {
+  return map_table(std::move(name), map, [table](std::string_view rest) {
+    return ONTOLOGY->index.cascade.longest(rest)[table];
+  });
+}
+
+template <class Value>
+Table single_map(std::string name, const Map<Value>& map, const PrefixIndex& index) {
+  return map_table(std::move(name), map,
+                   [&index](std::string_view rest) { return index.longest(rest); });
+}
+
 // The standard prefixes are taken first-in-table-order, not longest: the
 // first that the text starts with, through the index and by a plain walk.
 Table standard_table(const Ontology& o) {
-  return Table{"standard_prefixes (first)", o.standard_prefixes,
+  return Table{"standard_prefixes", o.standard_prefixes,
                [&o](std::string_view rest) -> std::string {
                  if (rest.empty()) return "-";
                  for (const auto& k : o.index.standard_prefixes.starting_with(
@@ -185,24 +227,23 @@ Table standard_table(const Ontology& o) {
 
 std::vector<Table> ontology_tables() {
   const Ontology& o = ONTOLOGY.get();
-  const Ontology::Indexes& x = o.index;
   return {
       standard_table(o),
-      list_table("standard_prefixes", o.standard_prefixes, x.standard_prefixes),
-      list_table("size_keywords", o.size_keywords, x.size_keywords),
-      list_table("color_keywords", o.color_keywords, x.color_keywords),
-      list_table("material_keywords", o.material_keywords, x.material_keywords),
-      list_table("skip_phrases", o.skip_phrases, x.skip_phrases),
-      list_table("protected_phrases", o.protected_phrases, x.protected_phrases),
-      list_table("and_words", o.and_words, x.and_words),
-      list_table("or_words", o.or_words, x.or_words),
-      list_table("range_words", o.range_words, x.range_words),
-      map_table("color_map", o.color_map, x.color_map),
-      map_table("size_map", o.size_map, x.size_map),
-      map_table("material_map", o.material_map, x.material_map),
-      map_table("gender_map", o.gender_map, x.gender_map),
-      map_table("country_map", o.country_map, x.country_map),
-      map_table("unit_map", o.unit_map, x.unit_map),
+      single_map("size_map", o.size_map, o.index.size_map),
+      single_map("unit_map", o.unit_map, o.index.unit_map),
+      list_table("skip_phrases", o.skip_phrases, Cascade::SkipPhrases),
+      list_table("range_words", o.range_words, Cascade::RangeWords),
+      list_table("and_words", o.and_words, Cascade::AndWords),
+      list_table("or_words", o.or_words, Cascade::OrWords),
+      list_table("size_keywords", o.size_keywords, Cascade::SizeKeywords),
+      list_table("color_keywords", o.color_keywords, Cascade::ColorKeywords),
+      list_table("material_keywords", o.material_keywords, Cascade::MaterialKeywords),
+      list_table("protected_phrases", o.protected_phrases, Cascade::ProtectedPhrases),
+      cascade_map("gender_map", o.gender_map, Cascade::GenderMap),
+      cascade_map("color_map", o.color_map, Cascade::ColorMap),
+      cascade_map("size_map (cascade)", o.size_map, Cascade::SizeMap),
+      cascade_map("material_map", o.material_map, Cascade::MaterialMap),
+      cascade_map("country_map", o.country_map, Cascade::CountryMap),
   };
 }
 

@@ -1,6 +1,7 @@
 #include "phrasekit/src/prefix_index.h"
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
 #include "textservices/unicode.h"
@@ -66,33 +67,71 @@ std::optional<PrefixIndex::Hit> PrefixIndex::longest_in_bucket(std::string_view 
 
 PrefixIndexSet::PrefixIndexSet(std::span<const std::vector<std::string_view>> tables) {
   if (tables.size() > kMaxTables) throw std::invalid_argument("PrefixIndexSet: too many tables");
-  std::vector<std::string_view> keys;
   for (std::size_t t = 0; t < tables.size(); ++t) {
+    if (tables[t].size() > 0xFFFF) throw std::invalid_argument("PrefixIndexSet: table too large");
     for (std::size_t e = 0; e < tables[t].size(); ++e) {
-      keys.push_back(tables[t][e]);
-      origins_.push_back(Origin{static_cast<std::uint16_t>(t), static_cast<std::uint16_t>(e)});
+      const std::string_view k = tables[t][e];
+      if (k.empty()) throw std::invalid_argument("PrefixIndexSet: empty key");
+      Key key{};
+      key.head = PrefixIndex::head_of(k);
+      std::memset(&key.mask, 0xFF, std::min<std::size_t>(k.size(), 8));
+      key.data = k.data();
+      key.size = static_cast<std::uint32_t>(k.size());
+      key.table = static_cast<std::uint16_t>(t);
+      key.entry = static_cast<std::uint16_t>(e);
+      keys_.push_back(key);
     }
   }
-  // Keys of equal length stay in table order, and within a table in entry
-  // order, so the first hit of each table is the one its own index gives.
-  index_ = PrefixIndex(keys, PrefixIndex::Order::LongestFirst);
-  all_tables_ = tables.empty() ? 0 : static_cast<std::uint32_t>((1u << tables.size()) - 1);
+  if (keys_.size() > 0xFFFF) throw std::invalid_argument("PrefixIndexSet: too many keys");
+  // The second byte, or 256 for a one-byte key.
+  auto second = [](const Key& k) {
+    return k.size >= 2 ? static_cast<unsigned>(static_cast<unsigned char>(k.data[1])) : 256u;
+  };
+  auto first = [](const Key& k) { return static_cast<unsigned char>(k.data[0]); };
+  // Stable: keys that tie stay in table and entry order.
+  std::stable_sort(keys_.begin(), keys_.end(), [&](const Key& a, const Key& b) {
+    if (first(a) != first(b)) return first(a) < first(b);
+    if (second(a) != second(b)) return second(a) < second(b);
+    return a.size > b.size;
+  });
+  for (std::size_t i = 0; i < keys_.size(); ++i) {
+    const Key& k = keys_[i];
+    Range* range;
+    if (k.size == 1) {
+      range = &singles_[first(k)];
+    } else {
+      std::uint16_t& row = second_index_[first(k)];
+      if (row == 0) {
+        second_.emplace_back();
+        row = static_cast<std::uint16_t>(second_.size());
+      }
+      range = &second_[row - 1][second(k)];
+    }
+    if (range->begin == range->end) range->begin = static_cast<std::uint16_t>(i);
+    range->end = static_cast<std::uint16_t>(i + 1);
+  }
+  all_tables_ = static_cast<std::uint32_t>((std::uint64_t{1} << tables.size()) - 1);
 }
 
-void PrefixIndexSet::fill(std::string_view rest, Hits& hits) const {
+void PrefixIndexSet::fill(std::string_view rest, Range pairs, Range singles, Hits& hits) const {
   const std::uint64_t rest_head = PrefixIndex::head_of(rest);
-  for (const PrefixIndex::Key& k : index_.starting_with(static_cast<unsigned char>(rest[0]))) {
-    const Origin origin = origins_[k.entry];
-    const std::uint32_t bit = std::uint32_t{1} << origin.table;
-    // Longest first: a table's first hit is its longest.
-    if ((hits.found_ & bit) != 0 || !k.starts(rest, rest_head) ||
-        !is_boundary(rest.substr(k.size))) {
-      continue;
+  for (Range range : {pairs, singles}) {
+    for (std::size_t i = range.begin; i < range.end; ++i) {
+      const Key& k = keys_[i];
+      // The padding of `rest_head` is zero and the size test comes next, so
+      // a key longer than `rest` never passes on the padding.
+      if ((rest_head & k.mask) != k.head || k.size > rest.size() ||
+          (k.size > 8 && std::memcmp(k.data + 8, rest.data() + 8, k.size - 8) != 0)) {
+        continue;
+      }
+      // Longest first: a table's first hit is its longest.
+      const std::uint32_t bit = std::uint32_t{1} << k.table;
+      if ((hits.found_ & bit) != 0 || !is_boundary(rest.substr(k.size))) continue;
+      hits.found_ |= bit;
+      hits.entry_[k.table] = k.entry;
+      hits.length_[k.table] = k.size;
+      if (hits.found_ == all_tables_) return;
     }
-    hits.found_ |= bit;
-    hits.entry_[origin.table] = origin.entry;
-    hits.length_[origin.table] = k.size;
-    if (hits.found_ == all_tables_) return;
   }
 }
 

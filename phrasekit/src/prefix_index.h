@@ -131,10 +131,12 @@ class PrefixIndex {
 };
 
 // The keys of several tables (at most 16) in one index, so that a single
-// pass over the keys that start with the text's first byte finds every
-// table's longest key: for each table exactly what its own PrefixIndex
-// (longest first) would answer. Immutable once built and safe for
-// concurrent use; it refers to the keys' bytes, which must outlive it.
+// pass finds every table's longest key: for each table exactly what its own
+// PrefixIndex (longest first) would answer. The pass is short because keys
+// are grouped by their first two bytes, so that it compares only the keys
+// that start with the text's first two bytes and the one-byte keys equal
+// to its first byte. Immutable once built and safe for concurrent use; it
+// refers to the keys' bytes, which must outlive it.
 class PrefixIndexSet {
  public:
   static constexpr std::size_t kMaxTables = 16;
@@ -142,7 +144,7 @@ class PrefixIndexSet {
   // Each table's longest key at one position of a text.
   class Hits {
    public:
-    // Table `table`'s hit, or nothing.
+    // Table `table`'s hit (`table` < kMaxTables), or nothing.
     std::optional<PrefixIndex::Hit> operator[](std::size_t table) const {
       if (((found_ >> table) & 1) == 0) return std::nullopt;
       return PrefixIndex::Hit{entry_[table], length_[table]};
@@ -160,28 +162,50 @@ class PrefixIndexSet {
   // A set of no tables: every lookup finds nothing.
   PrefixIndexSet() = default;
   // Indexes the tables, numbered by their position in `tables`. Throws
-  // std::invalid_argument on an empty key, on more than 16 tables or on
-  // more than 65535 keys in all.
+  // std::invalid_argument on an empty key, on more than 16 tables, on more
+  // than 65535 keys in all or on more than 65535 keys in one table.
   explicit PrefixIndexSet(std::span<const std::vector<std::string_view>> tables);
 
   Hits longest(std::string_view rest) const {
     Hits hits;
-    if (!rest.empty() && index_.any_starting_with(static_cast<unsigned char>(rest[0]))) {
-      fill(rest, hits);
+    if (rest.empty()) return hits;
+    const unsigned char first = static_cast<unsigned char>(rest[0]);
+    Range pairs{};
+    if (rest.size() >= 2 && second_index_[first] != 0) {
+      pairs = second_[second_index_[first] - 1][static_cast<unsigned char>(rest[1])];
     }
+    const Range singles = singles_[first];
+    if (pairs.begin != pairs.end || singles.begin != singles.end) fill(rest, pairs, singles, hits);
     return hits;
   }
 
  private:
-  // Where a key of the joint index comes from.
-  struct Origin {
+  struct Key {
+    std::uint64_t head;  // as PrefixIndex::Key
+    std::uint64_t mask;
+    const char* data;
+    std::uint32_t size;
     std::uint16_t table;
     std::uint16_t entry;
   };
-  void fill(std::string_view rest, Hits& hits) const;
+  // Positions [begin, end) of `keys_`.
+  struct Range {
+    std::uint16_t begin = 0;
+    std::uint16_t end = 0;
+  };
 
-  PrefixIndex index_;  // all keys, longest first, numbered in table order
-  std::vector<Origin> origins_;
+  // Longest first: the keys of `pairs`, then the shorter one-byte keys.
+  void fill(std::string_view rest, Range pairs, Range singles, Hits& hits) const;
+
+  // Sorted by first byte, then second byte (one-byte keys apart), then
+  // longest first, keys of equal length in table and entry order.
+  std::vector<Key> keys_;
+  // By first byte: its one-byte keys.
+  std::array<Range, 256> singles_{};
+  // By first byte: 0, or 1 + the row of `second_` that holds the keys of
+  // two bytes or more that start with it, by second byte.
+  std::array<std::uint16_t, 256> second_index_{};
+  std::vector<std::array<Range, 256>> second_;
   std::uint32_t all_tables_ = 0;
 };
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <algorithm>
 #include <functional>
 #include <random>
 #include <sstream>
@@ -121,6 +122,53 @@ TEST(PrefixIndexSet, EachTableGetsItsOwnLongestKey) {
   EXPECT_EQ(set.longest("abc")[0], (Hit{1, 3}));
   EXPECT_EQ(set.longest("ab")[3], (Hit{0, 2}));
   EXPECT_FALSE(set.longest("abc")[4].has_value());  // beyond the tables
+}
+
+// Random tables over a small alphabet, so that keys share first bytes,
+// first two bytes and long heads, looked up at random texts: each table's
+// hit is what the plain walk over that table finds.
+TEST(PrefixIndexSet, RandomTablesAnswerAsThePlainWalk) {
+  const std::vector<std::string> alphabet = {"a", "b", " ", "-", "x", "á"};
+  std::mt19937 rng(99);
+  auto pick = [&rng](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto random_text = [&](std::size_t max_symbols) {
+    std::string t;
+    for (std::size_t n = 1 + pick(max_symbols); n > 0; --n) t += alphabet[pick(2) == 0 ? 0 : pick(alphabet.size())];
+    return t;
+  };
+  int found = 0;
+  for (int round = 0; round < 40; ++round) {
+    std::vector<std::string> storage;
+    storage.reserve(400);
+    std::vector<std::vector<std::string_view>> tables(1 + pick(PrefixIndexSet::kMaxTables));
+    for (auto& table : tables) {
+      for (std::size_t n = pick(20); n > 0; --n) {
+        storage.push_back(random_text(12));
+        table.push_back(storage.back());
+      }
+    }
+    const PrefixIndexSet set(tables);
+    for (int i = 0; i < 300; ++i) {
+      const std::string rest = random_text(14);
+      const PrefixIndexSet::Hits hits = set.longest(rest);
+      for (std::size_t t = 0; t < tables.size(); ++t) {
+        const TextList list(tables[t].begin(), tables[t].end());
+        const std::optional<std::size_t> expected = Lexer::list_match(rest, list);
+        const std::optional<Hit> hit = hits[t];
+        ASSERT_EQ(hit ? std::optional(hit->length) : std::nullopt, expected)
+            << "table " << t << " at «" << rest << "»";
+        if (hit) {
+          EXPECT_EQ(tables[t][hit->entry].size(), hit->length);
+          // The first entry of that text: ties go to the table order.
+          EXPECT_EQ(std::find(tables[t].begin(), tables[t].end(), rest.substr(0, hit->length)) -
+                        tables[t].begin(),
+                    static_cast<std::ptrdiff_t>(hit->entry));
+          ++found;
+        }
+      }
+    }
+  }
+  EXPECT_GT(found, 2000);
 }
 
 TEST(PrefixIndexSet, RejectsMoreThanSixteenTables) {

@@ -97,36 +97,32 @@ bool names_something(const Tag& t) {
 // Tokens that a connector joins as attribute values, not as products.
 bool is_attribute(const Tag& t) { return t.kind >= Kind::ColorKeyword && t.kind <= Kind::Material; }
 
-// The start index of each product group. A group opens only at a quantity,
-// and not at the far end of a range («100 đến 200»), nor right after a word
-// or attribute value it belongs to («polo shirt 200 pcs»). While the current
+// Where the product group that starts at `s` ends: the start of the next
+// group, or the end of the tokens. A group opens only at a quantity, and not
+// at the far end of a range («100 đến 200»), nor right after a word or
+// attribute value it belongs to («polo shirt 200 pcs»). While the current
 // group names a product but has no quantity yet, a quantity with a unit
-// joins it even across a connector («polo shirt, 200 pcs»).
-std::vector<std::size_t> segment_starts(const Tokens& t) {
-  std::vector<std::size_t> starts{0};
-  if (t.empty()) return starts;
-  bool named = false;     // an Ambiguous or Word token since the last start
-  bool has_qty = false;   // a Qty token since the last start
+// joins it even across a connector («polo shirt, 200 pcs»). Groups are
+// found one after another, so no list of starts is built.
+std::size_t group_end(const Tokens& t, std::size_t s) {
   const std::size_t n = t.size();
-  for (std::size_t i = 0; i < n; ++i) {
-    if (i > 0 && t[i].is(Kind::Qty)) {
+  bool named = t[s].is(Kind::Ambiguous) || t[s].is(Kind::Word);  // since `s`
+  bool has_qty = t[s].is(Kind::Qty);
+  for (std::size_t i = s + 1; i < n; ++i) {
+    if (t[i].is(Kind::Qty)) {
       const bool range_end = i >= 2 && t[i - 2].is(Kind::Qty) && t[i - 1].is(Kind::Connector) &&
                              (i + 1 == n || !t[i + 1].is(Kind::Qty));
       if (!range_end) {
         const bool follows_name = names_something(t[i - 1]);
         const bool start = named && !has_qty ? !t[i].unit.has_value() && !follows_name
                                              : !follows_name;
-        if (start) {
-          starts.push_back(i);
-          named = false;
-          has_qty = false;
-        }
+        if (start) return i;
       }
     }
     named = named || t[i].is(Kind::Ambiguous) || t[i].is(Kind::Word);
     has_qty = has_qty || t[i].is(Kind::Qty);
   }
-  return starts;
+  return n;
 }
 
 std::optional<std::string> unit_of(const Tag& t) {
@@ -149,10 +145,10 @@ void add_size_range(std::vector<std::string>& sizes, std::string_view low, std::
   add_unique(sizes, std::string(high));
 }
 
-// Folds the tokens [s, e) into a group.
-Group fold(Tokens& t, std::size_t s, std::size_t e) {
+// Folds the tokens [s, e) into a group. `pending` is empty and is left
+// empty; the caller keeps it across groups to reuse its storage.
+Group fold(Tokens& t, std::size_t s, std::size_t e, std::vector<std::string>& pending) {
   Group g;
-  std::vector<std::string> pending;
   std::size_t i = s;
   if (t[s].is(Kind::Qty)) {
     g.qty = t[s].value;
@@ -251,11 +247,15 @@ std::string format_spec_number(double value) {
 std::vector<Group> build_groups(Tokens tokens) {
   std::vector<Group> groups;
   if (tokens.empty()) return groups;
-  const std::vector<std::size_t> starts = segment_starts(tokens);
-  for (std::size_t k = 0; k < starts.size(); ++k) {
-    const std::size_t end = k + 1 < starts.size() ? starts[k + 1] : tokens.size();
-    Group g = fold(tokens, starts[k], end);
+  std::size_t count = 0;
+  for (std::size_t s = 0; s < tokens.size(); s = group_end(tokens, s)) ++count;
+  groups.reserve(count);
+  std::vector<std::string> pending;
+  for (std::size_t s = 0; s < tokens.size();) {
+    const std::size_t end = group_end(tokens, s);
+    Group g = fold(tokens, s, end, pending);
     if (g.qty || !g.chunks.empty()) groups.push_back(std::move(g));
+    s = end;
   }
   return groups;
 }

@@ -67,6 +67,24 @@ TEST(ParseQuery, DecomposedTextReadsLikeItsComposedForm) {
   EXPECT_EQ(parse_query(decomposed), expected);
 }
 
+// One character beyond ASCII anywhere in otherwise ASCII text, in any of
+// the eight byte lanes and in the tail, still sends the text through repair
+// and composition.
+TEST(ParseQuery, OneNonAsciiCharacterAnywhereIsCanonicalised) {
+  const std::string prefix = "200 pcs polo shirt x";
+  for (std::size_t at = 0; at <= 20; ++at) {
+    const std::string words = "sh" + std::string(at, 'z');
+    const QueryResult composed = parse_query(prefix + words + "\u00E1 navy");
+    ASSERT_EQ(composed.groups.size(), 1u);
+    EXPECT_EQ(parse_query(prefix + words + "a\u0301 navy"), composed) << "at " << at;
+    EXPECT_EQ(parse_query(prefix + words + "\xFF navy"),
+              parse_query(prefix + words + "\uFFFD navy"))
+        << "at " << at;
+  }
+  EXPECT_EQ(parse_query("a\u0301"), parse_query("\u00E1"));
+  EXPECT_EQ(parse_query("5 pcs a\u0301"), parse_query("5 pcs \u00E1"));
+}
+
 TEST(ParseQuery, IllFormedBytesReadAsReplacementCharacters) {
   EXPECT_EQ(parse_query("200 pcs shirt \xFF\xC3"), parse_query("200 pcs shirt \uFFFD\uFFFD"));
   EXPECT_EQ(parse_query("200 pcs shirt \xFF").groups.at(0).chunks.at(0).text,

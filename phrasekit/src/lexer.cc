@@ -99,7 +99,8 @@ bool lower_ascii(std::string_view text, std::string& out) {
     std::uint64_t x;
     std::memcpy(&x, src + i, 8);
     if (x & kHigh) return false;
-    const std::uint64_t upper = (x + kOnes * (0x80 - 'A')) & ~(x + kOnes * (0x80 - 'Z' - 1)) & kHigh;
+    const std::uint64_t upper =
+        (x + kOnes * (0x80 - 'A')) & ~(x + kOnes * (0x80 - 'Z' - 1)) & kHigh;
     x |= upper >> 2;
     std::memcpy(dst + i, &x, 8);
   }

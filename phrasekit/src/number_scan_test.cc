@@ -18,16 +18,16 @@ TEST(NumberLength, GroupedAndDecimalNumbers) {
     std::optional<std::size_t> expected;
   };
   const Case cases[] = {
-      {"2,000 pcs", 5},       {"1,5 kg", 3},          {"1.000.000 đ", 9},
-      {"1,250.50", 8},        {"1.250,50", 8},        {"12,500,000", 10},
-      {"1,000,0000", 5},      // a run of groups followed by a digit falls back
-      {"1.000.000,", 9},      {"1,000,000.", 9},      {"1,000,000,5", 5},
-      {"1.5kg", 3},           {"10k", 2},             {"3xl", 1},
-      {"1,2345", 6},          {"50.000", 6},          {"2.", 1},
-      {"x1", std::nullopt},   {"", std::nullopt},     {",5", std::nullopt},
-      {"1,000.", 5},          {"1.000,", 5},          {"7", 1},
-      {"١٢ pcs", 4},          // Arabic-Indic digits are digits too
-      {"12٣", 4},             {"1,٣٣٣,000", 12},      {"đ1", std::nullopt},
+      {"2,000 pcs", 5},     {"1,5 kg", 3},      {"1.000.000 đ", 9},
+      {"1,250.50", 8},      {"1.250,50", 8},    {"12,500,000", 10},
+      {"1,000,0000", 5},  // a run of groups followed by a digit falls back
+      {"1.000.000,", 9},    {"1,000,000.", 9},  {"1,000,000,5", 5},
+      {"1.5kg", 3},         {"10k", 2},         {"3xl", 1},
+      {"1,2345", 6},        {"50.000", 6},      {"2.", 1},
+      {"x1", std::nullopt}, {"", std::nullopt}, {",5", std::nullopt},
+      {"1,000.", 5},        {"1.000,", 5},      {"7", 1},
+      {"١٢ pcs", 4},  // Arabic-Indic digits are digits too
+      {"12٣", 4},           {"1,٣٣٣,000", 12},  {"đ1", std::nullopt},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(number_length(c.rest), c.expected) << "rest: " << c.rest;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <algorithm>
+#include <fstream>
 #include <functional>
 #include <random>
 #include <sstream>
@@ -51,7 +51,7 @@ TEST(PrefixIndex, LongestKeyThatEndsAtABoundary) {
       {"abc d", Hit{1, 3}},
       {"ab-c", Hit{0, 2}},
       {"a", Hit{2, 1}},
-      {"abcd", std::nullopt},        // «abc» runs on, and so do «ab» and «a»
+      {"abcd", std::nullopt},  // «abc» runs on, and so do «ab» and «a»
       {"", std::nullopt},
       {"x", std::nullopt},
       {"b c!", Hit{3, 3}},
@@ -60,8 +60,8 @@ TEST(PrefixIndex, LongestKeyThatEndsAtABoundary) {
       {"abcdefghik", std::nullopt},  // differs after the head
       {"abcdefgh ij", Hit{5, 8}},
       {"abcdefg", std::nullopt},
-      {"a\u00A0", Hit{2, 1}},        // no-break space ends a match
-      {"a\u00E1", std::nullopt},     // a letter does not
+      {"a\u00A0", Hit{2, 1}},     // no-break space ends a match
+      {"a\u00E1", std::nullopt},  // a letter does not
   };
   for (Order order : {Order::LongestFirst, Order::AsListed}) {
     const PrefixIndex index(keys, order);
@@ -130,10 +130,15 @@ TEST(PrefixIndexSet, EachTableGetsItsOwnLongestKey) {
 TEST(PrefixIndexSet, RandomTablesAnswerAsThePlainWalk) {
   const std::vector<std::string> alphabet = {"a", "b", " ", "-", "x", "á"};
   std::mt19937 rng(99);
-  auto pick = [&rng](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto pick = [&rng](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
   auto random_text = [&](std::size_t max_symbols) {
     std::string t;
-    for (std::size_t n = 1 + pick(max_symbols); n > 0; --n) t += alphabet[pick(2) == 0 ? 0 : pick(alphabet.size())];
+    // Half of the symbols are "a", so that keys share long heads.
+    for (std::size_t n = 1 + pick(max_symbols); n > 0; --n) {
+      t += alphabet[pick(2) == 0 ? 0 : pick(alphabet.size())];
+    }
     return t;
   };
   int found = 0;
@@ -183,8 +188,9 @@ TEST(PrefixIndex, BoundaryIsPunctuationOrWhiteSpace) {
   const std::string_view punctuation = "!),-./?";
   for (char32_t c = 1; c < 0x3100; ++c) {
     if (c >= 0xD800 && c < 0xE000) continue;
-    const bool expected = (c < 0x80 && punctuation.find(static_cast<char>(c)) != punctuation.npos) ||
-                          textservices::is_white_space(c);
+    const bool expected =
+        (c < 0x80 && punctuation.find(static_cast<char>(c)) != punctuation.npos) ||
+        textservices::is_white_space(c);
     EXPECT_EQ(is_boundary(utf8(c) + "a"), expected) << "U+" << std::hex << static_cast<int>(c);
   }
   EXPECT_TRUE(is_boundary(""));
@@ -311,9 +317,9 @@ int expect_same_answers(const std::vector<Table>& tables, std::string_view rest)
 TEST(PrefixIndex, OntologyTablesAnswerAsThePlainWalkForEveryKey) {
   const std::vector<Table> tables = ontology_tables();
   const std::vector<std::string> continuations = {
-      "",   " ",  "  x", "\t", "\n", "!",  ")",  ",",  "-",      ".",      "/",  "?", "(",
-      "&",  ":",  "'",   "+",  "x",  "s",  "1",  "0", "\u00A0", "\u2028", "\u3000", "á",
-      "đ",  "ă",  "²",   "٣",  "-x", ".5", " m", "s ", "es",  "\xC3\xA1 "};
+      "",  " ", "  x", "\t", "\n", "!",  ")",  ",",  "-",  ".",      "/",        "?",
+      "(", "&", ":",   "'",  "+",  "x",  "s",  "1",  "0",  "\u00A0", "\u2028",   "\u3000",
+      "á", "đ", "ă",   "²",  "٣",  "-x", ".5", " m", "s ", "es",     "\xC3\xA1 "};
   int found = 0;
   for (const Table& owner : tables) {
     for (std::string_view key : owner.keys) {
@@ -348,7 +354,8 @@ TEST(PrefixIndex, OntologyTablesAnswerAsThePlainWalkOverTheCorpus) {
     for (const std::string& line : corpus_lines(name)) {
       ++lines;
       for (const std::string& text : {line, textservices::to_lower(line)}) {
-        for (std::size_t pos = 0; pos < text.size(); pos += textservices::char_length_at(text, pos)) {
+        for (std::size_t pos = 0; pos < text.size();
+             pos += textservices::char_length_at(text, pos)) {
           found += expect_same_answers(tables, std::string_view(text).substr(pos));
         }
       }
@@ -366,7 +373,9 @@ TEST(PrefixIndex, OntologyTablesAnswerAsThePlainWalkOnKeyFragments) {
   for (const Table& t : tables) keys.insert(keys.end(), t.keys.begin(), t.keys.end());
   const std::vector<std::string> joins = {"", "", " ", "-", ",", "x", "s", "1", "\u00A0", "á", "."};
   std::mt19937 rng(20240611);
-  auto pick = [&rng](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng); };
+  auto pick = [&rng](std::size_t n) {
+    return std::uniform_int_distribution<std::size_t>(0, n - 1)(rng);
+  };
   int found = 0;
   for (int i = 0; i < 4000; ++i) {
     std::string text;

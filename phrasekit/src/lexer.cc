@@ -60,15 +60,21 @@ constexpr bool is_word_terminator(char c) {
   return c == '!' || c == ')' || c == ',' || c == '.' || c == '?';
 }
 
-// The byte length of the white-space character at `pos`, or 0.
-std::size_t white_space_at(std::string_view text, std::size_t pos) {
-  unsigned char c = static_cast<unsigned char>(text[pos]);
-  if (c < 0x80) return c == ' ' || (c >= '\t' && c <= '\r') ? 1 : 0;
+constexpr bool is_ascii_white_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// `white_space_at` for a character beyond ASCII.
+[[gnu::noinline]] std::size_t non_ascii_white_space_at(std::string_view text, std::size_t pos) {
   std::size_t length = 0;
   return is_white_space(decode_at(text, pos, &length)) ? length : 0;
 }
 
-constexpr bool is_ascii_white_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+// The byte length of the white-space character at `pos`, or 0. Small, so
+// that the ASCII test inlines where it is asked at every byte.
+inline std::size_t white_space_at(std::string_view text, std::size_t pos) {
+  const char c = text[pos];
+  if (static_cast<unsigned char>(c) < 0x80) return is_ascii_white_space(c) ? 1 : 0;
+  return non_ascii_white_space_at(text, pos);
+}
 
 // `text` without the White_Space characters at either end, as
 // textservices::trim gives it; ASCII ends are stripped without decoding.
@@ -228,7 +234,7 @@ std::optional<Lexer::Quantity> Lexer::read_quantity(std::string_view rest) const
   const auto dots = unit && is_dot_thousands_unit(rest.substr(unit_at, unit->second))
                         ? textservices::DotGroups::Thousands
                         : textservices::DotGroups::Decimal;
-  std::optional<double> value = textservices::read_number(rest.substr(0, *number), dots);
+  std::optional<double> value = number_value(rest.substr(0, *number), dots);
   // A number in other digits than ASCII, or zero, is no quantity.
   if (!value || *value == 0) return std::nullopt;
   if (unit) return Quantity{*value, unit->first, unit_at + unit->second};
@@ -371,7 +377,8 @@ void Lexer::step() {
       }
     }
   }
-  if (auto n = standard_length(rest)) {
+  if (auto n = o.index.standard_prefixes.any_starting_with(first) ? standard_length(rest)
+                                                                  : std::nullopt) {
     size_context_ = false;
     std::string text = textservices::to_upper(textservices::trim(rest.substr(0, *n)));
     emit(Tag::with_text(Kind::Standard, std::move(text)), *n);

@@ -1,5 +1,7 @@
 #include "phrasekit/src/number_scan.h"
 
+#include <cstdint>
+
 #include "textservices/numbers.h"
 #include "textservices/regex.h"
 
@@ -96,6 +98,22 @@ std::optional<std::size_t> number_length(std::string_view rest) {
   std::optional<std::size_t> length = number.length();
   if (number.saw_non_ascii()) return number_length_by_pattern(rest);
   return length;
+}
+
+std::optional<double> number_value(std::string_view run, textservices::DotGroups dots) {
+  if (!run.empty() && run.size() <= 15) {
+    std::uint64_t n = 0;
+    bool digits = true;
+    for (char c : run) {
+      if (c < '0' || c > '9') {
+        digits = false;
+        break;
+      }
+      n = n * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    if (digits) return static_cast<double>(n);
+  }
+  return textservices::read_number(run, dots);
 }
 
 }  // namespace phrasekit

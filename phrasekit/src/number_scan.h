@@ -16,6 +16,8 @@
 #include <optional>
 #include <string_view>
 
+#include "textservices/numbers.h"
+
 namespace phrasekit {
 
 // Whether a number may start with the byte `first`: an ASCII digit, or the
@@ -31,6 +33,12 @@ std::optional<std::size_t> number_length(std::string_view rest);
 
 // The same answer, always from the compiled pattern: the reference.
 std::optional<std::size_t> number_length_by_pattern(std::string_view rest);
+
+// The value of a number that `number_length` found, exactly as
+// textservices::read_number reads it: a plain run of up to 15 ASCII digits
+// (below 2^53, so every such integer is a double) is read directly, any
+// other number by read_number.
+std::optional<double> number_value(std::string_view run, textservices::DotGroups dots);
 
 }  // namespace phrasekit
 

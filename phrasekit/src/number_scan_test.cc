@@ -87,5 +87,28 @@ TEST(NumberLength, AgreesWithThePatternOverTheCorpus) {
   EXPECT_GT(numbers, 1000u);
 }
 
+// number_value reads plain digit runs itself; every run, short or too long
+// for that, and every grouped number must read as read_number reads it.
+TEST(NumberValue, ReadsAsReadNumber) {
+  using textservices::DotGroups;
+  std::vector<std::string> runs = {"0",         "7",          "007",
+                                   "1,5",       "2,000",      "1.500",
+                                   "1.000.000", "1,250.50",   "999999999999999",
+                                   "9007199254740993",        "12345678901234567890",
+                                   "١٢",        "000000000000000000001"};
+  std::mt19937 rng(3);
+  for (int i = 0; i < 20000; ++i) {
+    std::string run;
+    const int length = 1 + i % 18;
+    for (int k = 0; k < length; ++k) run += static_cast<char>('0' + rng() % 10);
+    runs.push_back(run);
+  }
+  for (const std::string& run : runs) {
+    for (DotGroups dots : {DotGroups::Decimal, DotGroups::Thousands}) {
+      EXPECT_EQ(number_value(run, dots), textservices::read_number(run, dots)) << "run: " << run;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace phrasekit

@@ -123,6 +123,104 @@ void expand_template(std::string_view tmpl, const Match& m, std::string_view sub
   }
 }
 
+// Whether p[j] is a character that stands for itself: an ASCII letter or
+// digit, not escaped, and not made optional by the quantifier after it.
+bool is_required_word_literal(std::string_view p, std::size_t j) {
+  if (j >= p.size() || !std::isalnum(static_cast<unsigned char>(p[j]))) return false;
+  std::size_t slashes = 0;
+  while (slashes < j && p[j - 1 - slashes] == '\\') ++slashes;
+  if (slashes % 2 == 1) return false;
+  if (j + 1 < p.size() && (p[j + 1] == '?' || p[j + 1] == '*' || p[j + 1] == '{')) return false;
+  return true;
+}
+
+// The top-level alternatives of the group that opens at p[open], as
+// [begin, end) offsets; empty if the group is not a plain or non-capturing
+// group or does not close.
+std::vector<std::pair<std::size_t, std::size_t>> group_alternatives(std::string_view p,
+                                                                     std::size_t open) {
+  std::size_t begin = open + 1;
+  if (p.substr(begin, 2) == "?:") {
+    begin += 2;
+  } else if (begin < p.size() && p[begin] == '?') {
+    return {};
+  }
+  std::vector<std::pair<std::size_t, std::size_t>> out;
+  std::size_t depth = 0, start = begin;
+  bool in_class = false;
+  for (std::size_t i = begin; i < p.size(); ++i) {
+    char c = p[i];
+    if (c == '\\') {
+      ++i;
+    } else if (in_class) {
+      if (c == ']') in_class = false;
+    } else if (c == '[') {
+      in_class = true;
+    } else if (c == '(') {
+      ++depth;
+    } else if (c == ')') {
+      if (depth == 0) {
+        out.emplace_back(start, i);
+        return out;
+      }
+      --depth;
+    } else if (c == '|' && depth == 0) {
+      out.emplace_back(start, i);
+      start = i + 1;
+    }
+  }
+  return {};
+}
+
+// Whether the text at p[j] must begin with a word character: a required
+// word literal, or a group each of whose alternatives begins with one.
+bool starts_with_word_char(std::string_view p, std::size_t j) {
+  if (is_required_word_literal(p, j)) return true;
+  if (j >= p.size() || p[j] != '(') return false;
+  auto alternatives = group_alternatives(p, j);
+  if (alternatives.empty()) return false;
+  for (auto [b, e] : alternatives) {
+    if (b >= e || !is_required_word_literal(p, b)) return false;
+  }
+  return true;
+}
+
+// Whether the text just before p[j] (the position of a "\\b") must end with
+// a word character: a required word literal, or a group none of whose
+// alternatives can end otherwise (each ends in a literal, or in a literal
+// made optional right after another literal, as in "terms?").
+bool ends_with_word_char(std::string_view p, std::size_t j) {
+  auto ends_in_literal = [&](std::size_t end) {
+    if (end >= 1 && is_required_word_literal(p, end - 1)) return true;
+    return end >= 2 && p[end - 1] == '?' && std::isalnum(static_cast<unsigned char>(p[end - 2])) &&
+           end >= 3 && is_required_word_literal(p, end - 3);
+  };
+  if (j == 0) return false;
+  if (is_required_word_literal(p, j - 1)) return true;
+  if (p[j - 1] != ')') return false;
+  // Find the group that closes at j - 1.
+  std::size_t depth = 0;
+  for (std::size_t k = j - 1; k-- > 0;) {
+    std::size_t slashes = 0;
+    while (slashes < k && p[k - 1 - slashes] == '\\') ++slashes;
+    if (slashes % 2 == 1) continue;  // an escaped parenthesis
+    if (p[k] == ')') {
+      ++depth;
+    } else if (p[k] == '(') {
+      if (depth == 0) {
+        auto alternatives = group_alternatives(p, k);
+        if (alternatives.empty() || alternatives.back().second != j - 1) return false;
+        for (auto [b, e] : alternatives) {
+          if (e <= b || !ends_in_literal(e)) return false;
+        }
+        return true;
+      }
+      --depth;
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string rewrite_classes(std::string_view p) {
@@ -156,7 +254,18 @@ std::string rewrite_classes(std::string_view p) {
           case 'W': out += bracket(kWordMembers, true); continue;
           case 'd': out += bracket(kDigitMembers, false); continue;
           case 'D': out += bracket(kDigitMembers, true); continue;
-          case 'b': out += boundary; continue;
+          case 'b':
+            // Where one side of the boundary is known to be a word character,
+            // only the other side needs a test. A lone look-behind also lets
+            // the engine skip ahead to the literal that follows it.
+            if (starts_with_word_char(p, i + 1)) {
+              out += "(?<!" + word + ")";
+            } else if (ends_with_word_char(p, i - 1)) {
+              out += "(?!" + word + ")";
+            } else {
+              out += boundary;
+            }
+            continue;
           case 'B': out += non_boundary; continue;
           default: break;
         }

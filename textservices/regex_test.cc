@@ -208,3 +208,52 @@ TEST(SplitAlternatives, TestAgreesWithASearchOfTheWholePattern) {
 
 }  // namespace
 }  // namespace textservices
+
+namespace textservices {
+namespace {
+
+// The shortened boundary tests (one side known to be a word character) find
+// exactly the matches of the full two-sided test.
+TEST(BoundaryRewrite, ShortFormsMatchLikeTheFullTest) {
+  const std::string w = R"([\p{L}\p{M}\p{Nd}\p{Pc}])";
+  const std::string full = "(?:(?<=" + w + ")(?!" + w + ")|(?<!" + w + ")(?=" + w + "))";
+  const char* patterns[] = {
+      R"(\b(USD|EUR|GBP)\b)",
+      R"((?i)\b(?:to|for|deliver(?:y)? to|destination)\s+([A-Z][a-zA-Z\s]{2,30})(?:[,.]|$))",
+      R"((?i)\b(?:pcs|pieces?|sets?|kg|tons?)\b)",
+      R"((?mi)\btarget\s+\d|\b(?:payment\s+terms?|lead[\s-]?time)\b)",
+      R"((?i)(\d+\s*(?:mm|m\b|kg\b|inch(?:es)?\b)))",
+      R"(\b\d+\b|x\b|\bé)",
+  };
+  const char* texts[] = {
+      "100 USD", "100USD", "USDT", "(USD)", "giá 5 EUR.", "ship to Hanoi, now", "for men.",
+      "delivery to HCM city.", "5 pcs", "5pcs", "3 pieces", "pieceX", "ton tons tonsil",
+      "Target 5", "xtarget 5", "payment terms", "lead-time", "leadtimes", "5 m", "5m\u00B2",
+      "5 inches", "5 inchx", "a1 22 x\u0301 x é xé \u203Fé", "o\u0301x",
+  };
+  for (const char* p : patterns) {
+    std::string spelled(p);
+    for (std::size_t at = spelled.find(R"(\b)"); at != std::string::npos;
+         at = spelled.find(R"(\b)", at + full.size())) {
+      spelled.replace(at, 2, full);
+    }
+    Regex fast(p), reference(spelled);
+    for (const char* t : texts) {
+      std::vector<Span> a, b;
+      fast.for_each(t, [&](const Match& m) { a.push_back(m.whole()); });
+      reference.for_each(t, [&](const Match& m) { b.push_back(m.whole()); });
+      EXPECT_EQ(a, b) << p << " on " << t;
+    }
+  }
+}
+
+TEST(BoundaryRewrite, KnownWordSidesGiveOneSidedTests) {
+  EXPECT_EQ(rewrite_classes(R"(\bab)").find("(?="), std::string::npos);
+  EXPECT_EQ(rewrite_classes(R"(ab\b)").find("(?<"), std::string::npos);
+  EXPECT_EQ(rewrite_classes(R"((?:terms?|time)\b)").find("(?<"), std::string::npos);
+  EXPECT_NE(rewrite_classes(R"(a?\b)").find("(?<="), std::string::npos);
+  EXPECT_NE(rewrite_classes(R"(\b\d)").find("(?="), std::string::npos);
+}
+
+}  // namespace
+}  // namespace textservices

@@ -88,33 +88,138 @@ std::string_view trim(std::string_view text) {
   return text;
 }
 
-// Stores the lower-case form of `text` in `*out` and returns true if `text`
-// is ASCII (where the full mapping only maps A-Z), else returns false with
-// `*out` unspecified. Eight bytes at a time: a byte is upper-case if adding
-// 0x80 - 'A' sets its top bit and adding 0x80 - 'Z' - 1 does not; ASCII
-// bytes never carry into their neighbours.
-bool lower_ascii(std::string_view text, std::string& out) {
+// The UTF-8 form of `c` (a scalar value).
+std::string encode(char32_t c) {
+  std::string out;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+  return out;
+}
+
+// The full lower-case forms of the characters beyond ASCII that queries
+// mostly hold: Latin letters with their diacritics (Vietnamese among them),
+// combining diacritics, general punctuation and currency signs. In the root
+// locale these map without regard to their neighbours (of all characters
+// only the Greek capital sigma looks at its context, and it is not among
+// them), so a text of them lowers as the concatenation of their forms.
+// Built once, on first use, from the full mapping of each character alone.
+class LowerForms {
+ public:
+  static const LowerForms& get() {
+    static const LowerForms forms;
+    return forms;
+  }
+
+  // The lower-case form of `c`, or nothing when `c` lies outside the ranges.
+  std::optional<std::string_view> of(char32_t c) const {
+    std::size_t offset = 0;
+    for (const Range& r : kRanges) {
+      if (c >= r.first && c <= r.last) {
+        const Form& f = forms_[offset + (c - r.first)];
+        if (f.size == 0) return std::nullopt;
+        return std::string_view(f.bytes, f.size);
+      }
+      offset += r.last - r.first + 1;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  struct Range {
+    char32_t first, last;
+  };
+  static constexpr Range kRanges[] = {
+      {0x0080, 0x024F},  // Latin-1 Supplement, Latin Extended-A and -B
+      {0x0300, 0x036F},  // combining diacritical marks
+      {0x1E00, 0x1EFF},  // Latin Extended Additional (Vietnamese)
+      {0x2000, 0x206F},  // general punctuation
+      {0x20A0, 0x20CF},  // currency symbols
+  };
+  // A form of up to seven bytes; size 0 marks a form too long to keep.
+  struct Form {
+    std::uint8_t size = 0;
+    char bytes[7] = {};
+  };
+
+  LowerForms() {
+    for (const Range& r : kRanges) {
+      for (char32_t c = r.first; c <= r.last; ++c) {
+        const std::string lower = textservices::to_lower(encode(c));
+        Form f;
+        if (lower.size() <= sizeof f.bytes) {
+          f.size = static_cast<std::uint8_t>(lower.size());
+          std::memcpy(f.bytes, lower.data(), lower.size());
+        }
+        forms_.push_back(f);
+      }
+    }
+  }
+
+  std::vector<Form> forms_;  // the ranges' characters, one after another
+};
+
+// Stores the full lower-case mapping of `text` in `out` and returns true if
+// every character of `text` is ASCII or has a form in `LowerForms`; else
+// returns false with `out` unspecified. Sets `*ascii` to whether `text` is
+// all ASCII. Eight ASCII bytes at a time: a byte is upper-case if adding
+// 0x80 - 'A' sets its top bit and adding 0x80 - 'Z' - 1 does not; ASCII bytes
+// never carry into their neighbours.
+bool lower_known(std::string_view text, std::string& out, bool* ascii) {
   constexpr std::uint64_t kOnes = 0x0101010101010101;
   constexpr std::uint64_t kHigh = kOnes * 0x80;
-  out.resize(text.size());
-  const char* src = text.data();
-  char* dst = out.data();
   const std::size_t n = text.size();
-  std::size_t i = 0;
-  for (; i + 8 <= n; i += 8) {
+  const char* src = text.data();
+  // Most forms are as long as their characters; `out` grows when one is not.
+  out.resize(n);
+  char* dst = out.data();
+  std::size_t i = 0, j = 0;
+  while (i + 8 <= n) {
     std::uint64_t x;
     std::memcpy(&x, src + i, 8);
-    if (x & kHigh) return false;
+    if (x & kHigh) break;
     const std::uint64_t upper =
         (x + kOnes * (0x80 - 'A')) & ~(x + kOnes * (0x80 - 'Z' - 1)) & kHigh;
     x |= upper >> 2;
     std::memcpy(dst + i, &x, 8);
+    i += 8;
   }
-  for (; i < n; ++i) {
+  j = i;
+  *ascii = true;
+  const LowerForms* forms = nullptr;
+  while (i < n) {
     const char c = src[i];
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-    dst[i] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+    if (static_cast<unsigned char>(c) < 0x80) {
+      dst[j++] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+      ++i;
+      continue;
+    }
+    *ascii = false;
+    if (forms == nullptr) forms = &LowerForms::get();
+    std::size_t length = 0;
+    const std::optional<std::string_view> form = forms->of(decode_at(text, i, &length));
+    if (!form) return false;
+    i += length;
+    if (j + form->size() + (n - i) > out.size()) {
+      out.resize(j + form->size() + (n - i));
+      dst = out.data();
+    }
+    std::memcpy(dst + j, form->data(), form->size());
+    j += form->size();
   }
+  out.resize(j);
   return true;
 }
 
@@ -184,9 +289,10 @@ Lexer::Lexer(std::string_view query, const Ontology& ontology) : ontology_(ontol
   // A token spans a few bytes at least; this is room for all tokens of a
   // typical query and spares the growth steps.
   tokens_.reserve(trimmed.size() / 4 + 8);
+  bool ascii = true;
+  if (!lower_known(trimmed, text_, &ascii)) text_ = textservices::to_lower(trimmed);
   // ASCII text holds no Vietnamese letter.
-  if (lower_ascii(trimmed, text_)) return;
-  text_ = textservices::to_lower(trimmed);
+  if (ascii) return;
   for (std::size_t i = 0; i < text_.size();) {
     if (static_cast<unsigned char>(text_[i]) < 0x80) {
       ++i;

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <limits>
 #include <ostream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,18 @@ void PrintTo(const Tag& t, std::ostream* os) {
 namespace {
 
 using Kind = Tag::Kind;
+
+std::string utf8(char32_t c) {
+  std::string out;
+  if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+  }
+  out += static_cast<char>(0x80 | (c & 0x3F));
+  return out;
+}
 
 Tag qty(double v) { return Tag::qty(v, std::nullopt); }
 Tag qty(double v, Unit u) { return Tag::qty(v, u); }
@@ -299,9 +312,31 @@ TEST(Lexer, TextIsTheTrimmedLowerCaseQuery) {
       "ABCDEFGH\u00C1",
       "İSTANBUL",
   };
-  std::ifstream in(std::string(BIDSIFT_CORPUS_DIR) + "/queries.txt", std::ios::binary);
-  for (std::string line; std::getline(in, line);) queries.push_back(line);
-  EXPECT_GT(queries.size(), 300u);
+  for (const char* name : {"/queries.txt", "/rfqs.txt"}) {
+    std::ifstream in(std::string(BIDSIFT_CORPUS_DIR) + name, std::ios::binary);
+    for (std::string line; std::getline(in, line);) queries.push_back(line);
+  }
+  EXPECT_GT(queries.size(), 1000u);
+  // Every character of the first planes between ASCII letters, among them
+  // the ones whose form the lexer keeps and the ones it leaves to the full
+  // mapping (U+0130 lowers to two characters, U+03A3 by its context).
+  for (char32_t c = 0x80; c < 0x3100; ++c) {
+    if (c >= 0xD800 && c < 0xE000) continue;
+    const std::string ch = utf8(c);
+    queries.push_back("AB" + ch + "CD" + ch + ch);
+    queries.push_back("xxxxxxxx" + ch);
+  }
+  // Random texts mixing ASCII, kept characters and others.
+  const std::vector<std::string> pieces = {
+      "A",      "z",      " ",      "Đ",    "đ",        "Ế",       "ế",      "Ư",
+      "\u0130", "\u03A3", "\u03C3", "ß",    "\u01C5",   "\u0301",  "\u00A0", "\u2013",
+      "\u20AB", "ÀÁÂÃ",   "ỳỵỷỹ",   "ỲỴỶỸ", "abcdefgh", "ABCDEFGH"};
+  std::mt19937 rng(5);
+  for (int i = 0; i < 5000; ++i) {
+    std::string q;
+    for (int n = 1 + static_cast<int>(rng() % 12); n > 0; --n) q += pieces[rng() % pieces.size()];
+    queries.push_back(q);
+  }
   for (const std::string& q : queries) {
     EXPECT_EQ(Lexer(q, ONTOLOGY.get()).text(), textservices::to_lower(textservices::trim(q)))
         << "query: " << q;

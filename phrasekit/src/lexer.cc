@@ -12,7 +12,6 @@ namespace phrasekit {
 namespace {
 
 using textservices::decode_at;
-using textservices::is_white_space;
 
 // Besides U+1EA1..U+1EF9 at odd code points (the lower-case letters of the
 // Latin Extended Additional block that Vietnamese uses).
@@ -62,18 +61,8 @@ constexpr bool is_word_terminator(char c) {
 
 constexpr bool is_ascii_white_space(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// `white_space_at` for a character beyond ASCII.
-[[gnu::noinline]] std::size_t non_ascii_white_space_at(std::string_view text, std::size_t pos) {
-  std::size_t length = 0;
-  return is_white_space(decode_at(text, pos, &length)) ? length : 0;
-}
-
-// The byte length of the white-space character at `pos`, or 0. Small, so
-// that the ASCII test inlines where it is asked at every byte.
 inline std::size_t white_space_at(std::string_view text, std::size_t pos) {
-  const char c = text[pos];
-  if (static_cast<unsigned char>(c) < 0x80) return is_ascii_white_space(c) ? 1 : 0;
-  return non_ascii_white_space_at(text, pos);
+  return white_space_length(std::string_view(text.data() + pos, text.size() - pos));
 }
 
 // `text` without the White_Space characters at either end, as
@@ -81,8 +70,11 @@ inline std::size_t white_space_at(std::string_view text, std::size_t pos) {
 std::string_view trim(std::string_view text) {
   while (!text.empty() && is_ascii_white_space(text.front())) text.remove_prefix(1);
   while (!text.empty() && is_ascii_white_space(text.back())) text.remove_suffix(1);
-  if (!text.empty() && (static_cast<unsigned char>(text.front()) >= 0x80 ||
-                        static_cast<unsigned char>(text.back()) >= 0x80)) {
+  if (text.empty()) return text;
+  // The last character starts at the last byte that is not a continuation.
+  std::size_t last = text.size() - 1;
+  while (last > 0 && (static_cast<unsigned char>(text[last]) & 0xC0) == 0x80) --last;
+  if (white_space_length(text) != 0 || white_space_length(text.substr(last)) != 0) {
     return textservices::trim(text);
   }
   return text;
@@ -202,7 +194,8 @@ bool lower_known(std::string_view text, std::string& out, bool* ascii) {
   while (i < n) {
     const char c = src[i];
     if (static_cast<unsigned char>(c) < 0x80) {
-      dst[j++] = c >= 'A' && c <= 'Z' ? static_cast<char>(c + ('a' - 'A')) : c;
+      const bool upper = static_cast<unsigned char>(c - 'A') < 26;
+      dst[j++] = static_cast<char>(c + (upper ? 'a' - 'A' : 0));
       ++i;
       continue;
     }
@@ -286,9 +279,10 @@ std::optional<std::size_t> Lexer::list_match(std::string_view rest, const TextLi
 
 Lexer::Lexer(std::string_view query, const Ontology& ontology) : ontology_(ontology) {
   const std::string_view trimmed = trim(query);
-  // A token spans a few bytes at least; this is room for all tokens of a
-  // typical query and spares the growth steps.
-  tokens_.reserve(trimmed.size() / 4 + 8);
+  // A token spans a few bytes at least: room for all tokens of a typical
+  // query, which spares the growth steps, but no more than 16 tokens, which
+  // the allocator still serves as a small block.
+  tokens_.reserve(std::min<std::size_t>(trimmed.size() / 4 + 4, 16));
   bool ascii = true;
   if (!lower_known(trimmed, text_, &ascii)) text_ = textservices::to_lower(trimmed);
   // ASCII text holds no Vietnamese letter.

@@ -4,6 +4,7 @@
 
 #include "textservices/numbers.h"
 #include "textservices/regex.h"
+#include "textservices/unicode.h"
 
 namespace phrasekit {
 namespace {
@@ -94,6 +95,12 @@ std::optional<std::size_t> number_length_by_pattern(std::string_view rest) {
 }
 
 std::optional<std::size_t> number_length(std::string_view rest) {
+  // The pattern's \d is a decimal digit (Nd), a kind of numeric character:
+  // a text that starts with any other character beyond ASCII holds none.
+  if (!rest.empty() && static_cast<unsigned char>(rest[0]) >= 0x80 &&
+      !textservices::is_numeric(textservices::decode_at(rest, 0, nullptr))) {
+    return std::nullopt;
+  }
   AsciiNumber number(rest);
   std::optional<std::size_t> length = number.length();
   if (number.saw_non_ascii()) return number_length_by_pattern(rest);

@@ -8,9 +8,19 @@
 
 namespace phrasekit {
 
-bool starts_with_non_ascii_white_space(std::string_view text) {
-  if (text.empty() || static_cast<unsigned char>(text[0]) < 0x80) return false;
-  return textservices::is_white_space(textservices::decode_at(text, 0, nullptr));
+std::size_t non_ascii_white_space_length(std::string_view text) {
+  if (text.empty()) return 0;
+  // Every White_Space character beyond ASCII is U+0085, U+00A0 (lead byte
+  // C2), U+1680 (E1 9A), U+2000..U+205F (E2 80, E2 81) or U+3000 (E3 80);
+  // the first two bytes rule out all other characters without decoding.
+  const unsigned char lead = static_cast<unsigned char>(text[0]);
+  const unsigned char next = text.size() > 1 ? static_cast<unsigned char>(text[1]) : 0;
+  const bool may_be = lead == 0xC2 || (lead == 0xE1 && next == 0x9A) ||
+                      (lead == 0xE2 && (next == 0x80 || next == 0x81)) ||
+                      (lead == 0xE3 && next == 0x80);
+  if (!may_be) return 0;
+  std::size_t length = 0;
+  return textservices::is_white_space(textservices::decode_at(text, 0, &length)) ? length : 0;
 }
 
 PrefixIndex::PrefixIndex(std::span<const std::string_view> keys, Order order) : order_(order) {

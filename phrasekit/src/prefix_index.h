@@ -29,8 +29,18 @@
 
 namespace phrasekit {
 
-// Whether `text` starts with a White_Space character of U+0080 or above.
-bool starts_with_non_ascii_white_space(std::string_view text);
+// The byte length of the White_Space character beyond ASCII that `text`
+// starts with, or 0.
+std::size_t non_ascii_white_space_length(std::string_view text);
+
+// The byte length of the White_Space character that `text` starts with, or
+// 0 (also for an empty text). The ASCII ones are space and \t \n \v \f \r.
+inline std::size_t white_space_length(std::string_view text) {
+  if (text.empty()) return 0;
+  const char c = text[0];
+  if (static_cast<unsigned char>(c) < 0x80) return c == ' ' || (c >= '\t' && c <= '\r') ? 1 : 0;
+  return non_ascii_white_space_length(text);
+}
 
 // Whether a match may end where `rest` begins: `rest` is empty or starts with
 // white space or one of ! ) , - . / ?. Letters, digits and all other
@@ -44,7 +54,7 @@ inline bool is_boundary(std::string_view rest) {
   const unsigned char c = static_cast<unsigned char>(rest[0]);
   if (c < 64) return (kAscii >> c) & 1;
   if (c < 0x80) return false;
-  return starts_with_non_ascii_white_space(rest);
+  return non_ascii_white_space_length(rest) != 0;
 }
 
 class PrefixIndex {

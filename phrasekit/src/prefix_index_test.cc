@@ -182,18 +182,25 @@ TEST(PrefixIndexSet, RejectsMoreThanSixteenTables) {
   EXPECT_NO_THROW(PrefixIndexSet(std::span(tables).first(16)));
 }
 
-// The boundary test against its definition: a boundary character or any
-// White_Space character, over every code point of the first planes.
+// The boundary and white-space tests against their definitions: a boundary
+// character or any White_Space character, over every code point.
 TEST(PrefixIndex, BoundaryIsPunctuationOrWhiteSpace) {
   const std::string_view punctuation = "!),-./?";
-  for (char32_t c = 1; c < 0x3100; ++c) {
+  int white = 0;
+  for (char32_t c = 1; c <= 0x10FFFF; ++c) {
     if (c >= 0xD800 && c < 0xE000) continue;
+    const std::string ch = utf8(c);
+    const bool space = textservices::is_white_space(c);
     const bool expected =
-        (c < 0x80 && punctuation.find(static_cast<char>(c)) != punctuation.npos) ||
-        textservices::is_white_space(c);
-    EXPECT_EQ(is_boundary(utf8(c) + "a"), expected) << "U+" << std::hex << static_cast<int>(c);
+        (c < 0x80 && punctuation.find(static_cast<char>(c)) != punctuation.npos) || space;
+    ASSERT_EQ(is_boundary(ch + "a"), expected) << "U+" << std::hex << static_cast<int>(c);
+    ASSERT_EQ(white_space_length(ch + "a"), space ? ch.size() : 0)
+        << "U+" << std::hex << static_cast<int>(c);
+    white += space;
   }
+  EXPECT_EQ(white, 25);  // the Unicode White_Space set
   EXPECT_TRUE(is_boundary(""));
+  EXPECT_EQ(white_space_length(""), 0u);
 }
 
 // Every table of the shared ontology with its index, compared through one

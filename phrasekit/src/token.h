@@ -36,10 +36,11 @@ struct Tag {
     Gender, Standard, Ambiguous, Word,
   };
 
+  // The one-byte fields come first, so that they share one word.
   Kind kind = Kind::Word;
-  double value = 0;                 // Qty: the number, strictly positive
-  std::optional<Unit> unit;         // Qty: its unit, if any
   ConnectorKind connector = ConnectorKind::NoConnector;  // Connector
+  std::optional<Unit> unit;         // Qty: its unit, if any
+  double value = 0;                 // Qty: the number, strictly positive
   std::string text;                 // Color .. Word: canonical value or words
 
   static Tag qty(double value, std::optional<Unit> unit) {

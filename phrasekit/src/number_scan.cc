@@ -108,19 +108,43 @@ std::optional<std::size_t> number_length(std::string_view rest) {
 }
 
 std::optional<double> number_value(std::string_view run, textservices::DotGroups dots) {
-  if (!run.empty() && run.size() <= 15) {
-    std::uint64_t n = 0;
-    bool digits = true;
-    for (char c : run) {
-      if (c < '0' || c > '9') {
-        digits = false;
-        break;
-      }
-      n = n * 10 + static_cast<std::uint64_t>(c - '0');
+  std::size_t commas = 0, points = 0, last_sep = 0, digits = 0;
+  std::uint64_t m = 0;  // all digits, separators dropped
+  for (std::size_t i = 0; i < run.size(); ++i) {
+    const char c = run[i];
+    if (c >= '0' && c <= '9') {
+      m = m * 10 + static_cast<std::uint64_t>(c - '0');
+      ++digits;
+    } else if (c == ',' || c == '.') {
+      (c == ',' ? commas : points) += 1;
+      last_sep = i;
+    } else {
+      return textservices::read_number(run, dots);
     }
-    if (digits) return static_cast<double>(n);
   }
-  return textservices::read_number(run, dots);
+  // Up to 15 digits make an integer below 2^53 and 10^15 is a double too,
+  // so m / 10^k is one correctly rounded division: the double nearest to
+  // the decimal, which is what reading its text gives.
+  if (digits == 0 || digits > 15) return textservices::read_number(run, dots);
+  if (commas + points == 0) return static_cast<double>(m);
+  // Which separator is the decimal point, by read_number's rules: with both
+  // kinds the last one; a lone "," before one or two final digits; a lone
+  // "." unless dots group thousands and three digits follow it. Only
+  // digits follow the last separator.
+  const std::size_t tail = run.size() - last_sep - 1;
+  bool decimal = false;
+  if (commas > 0 && points > 0) {
+    decimal = true;
+  } else if (commas + points == 1) {
+    decimal = commas == 1 ? tail == 1 || tail == 2
+                          : !(dots == textservices::DotGroups::Thousands && tail == 3);
+  }
+  if (!decimal) return static_cast<double>(m);
+  // A point with no digit on one side does not read.
+  if (tail == 0 || tail == digits) return std::nullopt;
+  constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+  return static_cast<double>(m) / kPowers[tail];
 }
 
 }  // namespace phrasekit

@@ -35,8 +35,8 @@ std::optional<std::size_t> number_length(std::string_view rest);
 std::optional<std::size_t> number_length_by_pattern(std::string_view rest);
 
 // The value of a number that `number_length` found, exactly as
-// textservices::read_number reads it: a plain run of up to 15 ASCII digits
-// (below 2^53, so every such integer is a double) is read directly, any
+// textservices::read_number reads it: a run of up to 15 ASCII digits with
+// separators is computed directly (as one correctly rounded division), any
 // other number by read_number.
 std::optional<double> number_value(std::string_view run, textservices::DotGroups dots);
 

@@ -103,6 +103,18 @@ TEST(NumberValue, ReadsAsReadNumber) {
     for (int k = 0; k < length; ++k) run += static_cast<char>('0' + rng() % 10);
     runs.push_back(run);
   }
+  // Digits with separators anywhere, also first, last and doubled.
+  const std::string symbols = "0123456789012345678901234567890123456789,.";
+  for (int i = 0; i < 100000; ++i) {
+    std::string run;
+    const int length = 1 + i % 20;
+    for (int k = 0; k < length; ++k) run += symbols[rng() % symbols.size()];
+    runs.push_back(run);
+  }
+  for (const char* run : {".5", "5.", ",", ".", "1,,5", "1..5", "0.1", "0,30", "1.2.3,4",
+                          "123456789012345.6", "1234567890.12345", "0.000000000000001"}) {
+    runs.push_back(run);
+  }
   for (const std::string& run : runs) {
     for (DotGroups dots : {DotGroups::Decimal, DotGroups::Thousands}) {
       EXPECT_EQ(number_value(run, dots), textservices::read_number(run, dots)) << "run: " << run;

@@ -85,6 +85,50 @@ TEST(ParseQuery, OneNonAsciiCharacterAnywhereIsCanonicalised) {
   EXPECT_EQ(parse_query("5 pcs a\u0301"), parse_query("5 pcs \u00E1"));
 }
 
+// parse_query takes text of these characters as NFC without asking: every
+// pair of them is its own NFC form, so no sequence of them composes or
+// reorders.
+TEST(ParseQuery, PlainCharactersNeverComposeWithEachOther) {
+  std::vector<std::string> chars;
+  for (char32_t c = 1; c < 0x1F00; c = c == 0x2FF ? 0x1E00 : c + 1) {
+    std::string ch;
+    if (c < 0x80) {
+      ch += static_cast<char>(c);
+    } else if (c < 0x800) {
+      ch += static_cast<char>(0xC0 | (c >> 6));
+      ch += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      ch += static_cast<char>(0xE0 | (c >> 12));
+      ch += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      ch += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    chars.push_back(ch);
+  }
+  ASSERT_EQ(chars.size(), 0x2FFu + 0x100u);
+  int failures = 0;
+  for (const std::string& a : chars) {
+    for (const std::string& b : chars) {
+      const std::string pair = a + b;
+      if (textservices::to_nfc(pair) != pair && ++failures <= 5) ADD_FAILURE() << pair;
+    }
+  }
+  EXPECT_EQ(failures, 0);
+}
+
+// Ill-formed bytes where the plain-text check reads: cut-off and broken
+// sequences of the characters it accepts, and lead bytes it does not.
+TEST(ParseQuery, IllFormedPlainTextIsRepaired) {
+  for (const std::string bad : {"\xC3", "\xC3x", "\xE1\xBA", "\xE1\xBAx", "\xE1\xBA\xC3\xA1",
+                                "\xCB", "\xC0\x80", "\xC1\xBF", "\xE1\xB7\xBF", "\xE0\xA0\x80",
+                                "\xED\xA0\x80", "\xF0\x9F\x98\x80", "\x80", "\xFE"}) {
+    for (const std::string& q : {"200 pcs ao " + bad, bad + " 5 pcs", "12345678" + bad + "9"}) {
+      std::string repaired;
+      const std::string_view canonical = textservices::canonical_text(q, &repaired);
+      EXPECT_EQ(parse_query(q), parse_query(canonical)) << q;
+    }
+  }
+}
+
 TEST(ParseQuery, IllFormedBytesReadAsReplacementCharacters) {
   EXPECT_EQ(parse_query("200 pcs shirt \xFF\xC3"), parse_query("200 pcs shirt \uFFFD\uFFFD"));
   EXPECT_EQ(parse_query("200 pcs shirt \xFF").groups.at(0).chunks.at(0).text,

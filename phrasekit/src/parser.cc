@@ -138,6 +138,7 @@ void add_size_range(std::vector<std::string>& sizes, std::string_view low, std::
     auto b = std::find(order.begin(), order.end(), high);
     if (a == order.end() || b == order.end()) continue;
     if (b < a) std::swap(a, b);
+    sizes.reserve(sizes.size() + static_cast<std::size_t>(b - a) + 1);
     for (auto it = a; it <= b; ++it) add_unique(sizes, std::string(*it));
     return;
   }
@@ -219,7 +220,10 @@ Group fold(Tokens& t, std::size_t s, std::size_t e, std::vector<std::string>& pe
 }  // namespace
 
 void add_unique(std::vector<std::string>& list, std::string text) {
-  if (std::find(list.begin(), list.end(), text) == list.end()) list.push_back(std::move(text));
+  if (std::find(list.begin(), list.end(), text) != list.end()) return;
+  // Lists are short: room for a few spares the first growth steps.
+  if (list.capacity() == 0) list.reserve(4);
+  list.push_back(std::move(text));
 }
 
 void flush(Group& group, std::vector<std::string>& pending, ConnectorKind k) {

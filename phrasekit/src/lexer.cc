@@ -201,10 +201,23 @@ bool lower_known(std::string_view text, std::string& out, bool* ascii) {
     }
     *ascii = false;
     if (forms == nullptr) forms = &LowerForms::get();
-    std::size_t length = 0;
-    const std::optional<std::string_view> form = forms->of(decode_at(text, i, &length));
+    // The kept characters are all of two or three bytes (the text is valid
+    // UTF-8); any other goes to the full mapping.
+    const unsigned char lead = static_cast<unsigned char>(c);
+    char32_t code;
+    if (lead >= 0xC2 && lead < 0xE0 && i + 1 < n) {
+      code = (char32_t{lead & 0x1Fu} << 6) | (static_cast<unsigned char>(src[i + 1]) & 0x3Fu);
+      i += 2;
+    } else if (lead >= 0xE0 && lead < 0xF0 && i + 2 < n) {
+      code = (char32_t{lead & 0x0Fu} << 12) |
+             ((static_cast<unsigned char>(src[i + 1]) & 0x3Fu) << 6) |
+             (static_cast<unsigned char>(src[i + 2]) & 0x3Fu);
+      i += 3;
+    } else {
+      return false;
+    }
+    const std::optional<std::string_view> form = forms->of(code);
     if (!form) return false;
-    i += length;
     if (j + form->size() + (n - i) > out.size()) {
       out.resize(j + form->size() + (n - i));
       dst = out.data();
@@ -214,6 +227,14 @@ bool lower_known(std::string_view text, std::string& out, bool* ascii) {
   }
   out.resize(j);
   return true;
+}
+
+// The encoded length of the character that starts at `pos` (< size), as
+// textservices::char_length_at gives it: by its lead byte, cut at the end.
+inline std::size_t char_length(std::string_view text, std::size_t pos) {
+  const unsigned char lead = static_cast<unsigned char>(text[pos]);
+  const std::size_t n = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+  return std::min(n, text.size() - pos);
 }
 
 std::size_t skip_white_space(std::string_view text, std::size_t pos) {
@@ -533,7 +554,7 @@ void Lexer::step() {
       ++end;
     } else {
       if (white_space_at(rest, end) != 0) break;
-      end += textservices::char_length_at(rest, end);
+      end += char_length(rest, end);
     }
   }
   if (end == 0) end = 1;

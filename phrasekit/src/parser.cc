@@ -146,10 +146,9 @@ void add_size_range(std::vector<std::string>& sizes, std::string_view low, std::
   add_unique(sizes, std::string(high));
 }
 
-// Folds the tokens [s, e) into a group. `pending` is empty and is left
-// empty; the caller keeps it across groups to reuse its storage.
-Group fold(Tokens& t, std::size_t s, std::size_t e, std::vector<std::string>& pending) {
-  Group g;
+// Folds the tokens [s, e) into `g`, a new group. `pending` is empty and is
+// left empty; the caller keeps it across groups to reuse its storage.
+void fold(Tokens& t, std::size_t s, std::size_t e, std::vector<std::string>& pending, Group& g) {
   std::size_t i = s;
   if (t[s].is(Kind::Qty)) {
     g.qty = t[s].value;
@@ -214,7 +213,6 @@ Group fold(Tokens& t, std::size_t s, std::size_t e, std::vector<std::string>& pe
     }
   }
   flush(g, pending, ConnectorKind::NoConnector);
-  return g;
 }
 
 }  // namespace
@@ -257,8 +255,10 @@ std::vector<Group> build_groups(Tokens tokens) {
   std::vector<std::string> pending;
   for (std::size_t s = 0; s < tokens.size();) {
     const std::size_t end = group_end(tokens, s);
-    Group g = fold(tokens, s, end, pending);
-    if (g.qty || !g.chunks.empty()) groups.push_back(std::move(g));
+    // Folded in place, and dropped again if it has neither part.
+    Group& g = groups.emplace_back();
+    fold(tokens, s, end, pending, g);
+    if (!g.qty && g.chunks.empty()) groups.pop_back();
     s = end;
   }
   return groups;

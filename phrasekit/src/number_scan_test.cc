@@ -91,11 +91,21 @@ TEST(NumberLength, AgreesWithThePatternOverTheCorpus) {
 // for that, and every grouped number must read as read_number reads it.
 TEST(NumberValue, ReadsAsReadNumber) {
   using textservices::DotGroups;
-  std::vector<std::string> runs = {"0",         "7",          "007",
-                                   "1,5",       "2,000",      "1.500",
-                                   "1.000.000", "1,250.50",   "999999999999999",
-                                   "9007199254740993",        "12345678901234567890",
-                                   "١٢",        "000000000000000000001"};
+  std::vector<std::string> runs = {
+      "0",
+      "7",
+      "007",
+      "1,5",
+      "2,000",
+      "1.500",
+      "1.000.000",
+      "1,250.50",
+      "999999999999999",
+      "9007199254740993",
+      "12345678901234567890",
+      "١٢",
+      "000000000000000000001",
+  };
   std::mt19937 rng(3);
   for (int i = 0; i < 20000; ++i) {
     std::string run;

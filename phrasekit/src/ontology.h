@@ -1,6 +1,7 @@
 // The built-in bilingual (English and Vietnamese) vocabulary of the query
 // pipeline: the surface forms the lexer recognises and the canonical value
-// each stands for. Pure data; the matching rules live in the lexer.
+// each stands for. Data, with lookup indexes over it built alongside; the
+// matching rules live in the lexer.
 //
 // Every entry and key is lower-case NFC text (the lexer compares against the
 // lower-cased query); some entries end in a space that belongs to the entry.

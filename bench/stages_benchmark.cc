@@ -111,8 +111,8 @@ std::size_t total_bytes(const std::vector<std::string>& texts) {
 struct Corpus {
   std::vector<std::string> queries;
   std::vector<std::string> rfqs;
-  std::vector<std::string> items;   // every item text `segment` cuts from `rfqs`
-  std::vector<std::string> all;     // queries and RFQs together
+  std::vector<std::string> items;  // every item text `segment` cuts from `rfqs`
+  std::vector<std::string> all;    // queries and RFQs together
   std::string typical_query;
   std::string typical_rfq;
 };
@@ -140,9 +140,9 @@ const Corpus& corpus() {
 // each iteration.
 void report(benchmark::State& state, std::size_t calls, std::size_t bytes) {
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
-  state.counters["per_call"] = benchmark::Counter(
-      static_cast<double>(calls),
-      benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  state.counters["per_call"] =
+      benchmark::Counter(static_cast<double>(calls), benchmark::Counter::kIsIterationInvariantRate |
+                                                         benchmark::Counter::kInvert);
 }
 
 // Runs `fn` on every text of `inputs` in each iteration; one warm-up pass
@@ -182,26 +182,30 @@ void BM_build_groups_queries(benchmark::State& state) {
     state.PauseTiming();
     work = tokens;
     state.ResumeTiming();
-    for (phrasekit::Tokens& t : work) benchmark::DoNotOptimize(phrasekit::build_groups(std::move(t)));
+    for (phrasekit::Tokens& t : work)
+      benchmark::DoNotOptimize(phrasekit::build_groups(std::move(t)));
   }
   report(state, queries.size(), total_bytes(queries));
 }
 BENCHMARK(BM_build_groups_queries);
 
 void BM_parse_query_queries(benchmark::State& state) {
-  over_texts(state, corpus().queries, [](const std::string& q) { return phrasekit::parse_query(q); });
+  over_texts(state, corpus().queries,
+             [](const std::string& q) { return phrasekit::parse_query(q); });
 }
 BENCHMARK(BM_parse_query_queries);
 
 void BM_parse_query_typical(benchmark::State& state) {
-  over_text(state, corpus().typical_query, [](const std::string& q) { return phrasekit::parse_query(q); });
+  over_text(state, corpus().typical_query,
+            [](const std::string& q) { return phrasekit::parse_query(q); });
 }
 BENCHMARK(BM_parse_query_typical);
 
 // The query pipeline as the RFQ route feeds it: the normalised item texts.
 void BM_parse_query_items(benchmark::State& state) {
   std::vector<std::string> normalised;
-  for (const std::string& item : corpus().items) normalised.push_back(tenderkit::normalize(item).text);
+  for (const std::string& item : corpus().items)
+    normalised.push_back(tenderkit::normalize(item).text);
   over_texts(state, normalised, [](const std::string& q) { return phrasekit::parse_query(q); });
 }
 BENCHMARK(BM_parse_query_items);
@@ -214,7 +218,8 @@ void BM_segment_rfqs(benchmark::State& state) {
 BENCHMARK(BM_segment_rfqs);
 
 void BM_extract_trade_terms_rfqs(benchmark::State& state) {
-  over_texts(state, corpus().rfqs, [](const std::string& d) { return tenderkit::extract_trade_terms(d); });
+  over_texts(state, corpus().rfqs,
+             [](const std::string& d) { return tenderkit::extract_trade_terms(d); });
 }
 BENCHMARK(BM_extract_trade_terms_rfqs);
 
@@ -229,7 +234,8 @@ void BM_parse_rfq_rfqs(benchmark::State& state) {
 BENCHMARK(BM_parse_rfq_rfqs);
 
 void BM_parse_rfq_typical(benchmark::State& state) {
-  over_text(state, corpus().typical_rfq, [](const std::string& d) { return tenderkit::parse_rfq(d); });
+  over_text(state, corpus().typical_rfq,
+            [](const std::string& d) { return tenderkit::parse_rfq(d); });
 }
 BENCHMARK(BM_parse_rfq_typical);
 
@@ -251,7 +257,8 @@ BENCHMARK(BM_canonical_text_corpus);
 // The routing test that every parse runs, over the whole corpus: on most
 // queries it scans the whole text without a match.
 void BM_regex_detect_corpus(benchmark::State& state) {
-  over_texts(state, corpus().all, [](const std::string& t) { return tenderkit::RE_DETECT->test(t); });
+  over_texts(state, corpus().all,
+             [](const std::string& t) { return tenderkit::RE_DETECT->test(t); });
 }
 BENCHMARK(BM_regex_detect_corpus);
 

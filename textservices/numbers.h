@@ -24,7 +24,7 @@ std::optional<double> read_decimal(std::string_view digits);
 //   digits with at most one separator                   «2,000» «1.5» «1,5»
 // A run of groups counts only where no further digit or separator-and-digit
 // follows, so «1,000,0000» falls back to the last form.
-#define BIDSIFT_NUMBER_PATTERN                                               \
+#define BIDSIFT_NUMBER_PATTERN                                                 \
   R"((?:\d+(?:,\d{3})+\.\d+|\d+(?:\.\d{3})+,\d+|\d+(?:,\d{3}){2,}(?![.,]?\d))" \
   R"(|\d+(?:\.\d{3}){2,}(?![.,]?\d)|\d+(?:[.,]\d+)?))"
 

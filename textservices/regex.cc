@@ -138,7 +138,7 @@ bool is_required_word_literal(std::string_view p, std::size_t j) {
 // [begin, end) offsets; empty if the group is not a plain or non-capturing
 // group or does not close.
 std::vector<std::pair<std::size_t, std::size_t>> group_alternatives(std::string_view p,
-                                                                     std::size_t open) {
+                                                                    std::size_t open) {
   std::size_t begin = open + 1;
   if (p.substr(begin, 2) == "?:") {
     begin += 2;
@@ -225,10 +225,10 @@ bool ends_with_word_char(std::string_view p, std::size_t j) {
 
 std::string rewrite_classes(std::string_view p) {
   const std::string word = bracket(kWordMembers, false);
-  const std::string boundary = "(?:(?<=" + word + ")(?!" + word + ")|(?<!" + word +
-                               ")(?=" + word + "))";
-  const std::string non_boundary = "(?:(?<=" + word + ")(?=" + word + ")|(?<!" + word +
-                                   ")(?!" + word + "))";
+  const std::string boundary =
+      "(?:(?<=" + word + ")(?!" + word + ")|(?<!" + word + ")(?=" + word + "))";
+  const std::string non_boundary =
+      "(?:(?<=" + word + ")(?=" + word + ")|(?<!" + word + ")(?!" + word + "))";
   std::string out;
   out.reserve(p.size() * 2);
   bool in_class = false;
@@ -238,22 +238,43 @@ std::string rewrite_classes(std::string_view p) {
       char e = p[++i];
       if (in_class) {
         switch (e) {
-          case 's': out += kSpaceMembers; continue;
-          case 'w': out += kWordMembers; continue;
-          case 'd': out += kDigitMembers; continue;
-          case 'S': case 'W': case 'D':
+          case 's':
+            out += kSpaceMembers;
+            continue;
+          case 'w':
+            out += kWordMembers;
+            continue;
+          case 'd':
+            out += kDigitMembers;
+            continue;
+          case 'S':
+          case 'W':
+          case 'D':
             throw std::logic_error("negated class escape inside a class is not supported: " +
                                    std::string(p));
-          default: break;
+          default:
+            break;
         }
       } else {
         switch (e) {
-          case 's': out += bracket(kSpaceMembers, false); continue;
-          case 'S': out += bracket(kSpaceMembers, true); continue;
-          case 'w': out += word; continue;
-          case 'W': out += bracket(kWordMembers, true); continue;
-          case 'd': out += bracket(kDigitMembers, false); continue;
-          case 'D': out += bracket(kDigitMembers, true); continue;
+          case 's':
+            out += bracket(kSpaceMembers, false);
+            continue;
+          case 'S':
+            out += bracket(kSpaceMembers, true);
+            continue;
+          case 'w':
+            out += word;
+            continue;
+          case 'W':
+            out += bracket(kWordMembers, true);
+            continue;
+          case 'd':
+            out += bracket(kDigitMembers, false);
+            continue;
+          case 'D':
+            out += bracket(kDigitMembers, true);
+            continue;
           case 'b':
             // Where one side of the boundary is known to be a word character,
             // only the other side needs a test. A lone look-behind also lets
@@ -266,8 +287,11 @@ std::string rewrite_classes(std::string_view p) {
               out += boundary;
             }
             continue;
-          case 'B': out += non_boundary; continue;
-          default: break;
+          case 'B':
+            out += non_boundary;
+            continue;
+          default:
+            break;
         }
       }
       out += '\\';
@@ -345,10 +369,9 @@ Regex::Regex(std::string_view pattern) : pattern_(pattern) {
   pcre2_set_newline(cctx, PCRE2_NEWLINE_LF);
   int error = 0;
   PCRE2_SIZE offset = 0;
-  pcre2_code* code = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(rewritten.data()),
-                                   rewritten.size(),
-                                   PCRE2_UTF | PCRE2_UCP | PCRE2_DOLLAR_ENDONLY, &error,
-                                   &offset, cctx);
+  pcre2_code* code =
+      pcre2_compile(reinterpret_cast<PCRE2_SPTR>(rewritten.data()), rewritten.size(),
+                    PCRE2_UTF | PCRE2_UCP | PCRE2_DOLLAR_ENDONLY, &error, &offset, cctx);
   pcre2_compile_context_free(cctx);
   if (code == nullptr) {
     throw std::logic_error("pattern does not compile: " + error_text(error) + " at " +
@@ -414,8 +437,7 @@ std::size_t next_search_start(std::string_view text, const Match& m) {
   return w.end + utf8_char_length(static_cast<unsigned char>(text[w.end]));
 }
 
-std::string Regex::replace(std::string_view text, std::string_view tmpl,
-                           std::size_t limit) const {
+std::string Regex::replace(std::string_view text, std::string_view tmpl, std::size_t limit) const {
   return replace(
       text,
       [tmpl](const Match& m, std::string_view subject) {

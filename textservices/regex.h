@@ -69,9 +69,7 @@ class Match {
   Span whole() const { return spans_[0]; }
   // Group i's span; absent for a group that did not take part, or for an i
   // beyond the pattern's groups.
-  Span group(std::size_t i) const {
-    return i <= group_count_ ? spans_[i] : Span{};
-  }
+  Span group(std::size_t i) const { return i <= group_count_ ? spans_[i] : Span{}; }
   bool has(std::size_t i) const { return group(i).present(); }
   // The text of group i within `subject`; empty when absent.
   std::string_view str(std::string_view subject, std::size_t i = 0) const {
@@ -114,11 +112,9 @@ class Regex {
 
   // Replaces the first `limit` matches (all by default) by `tmpl`, in which
   // "$N" or "${N}" stands for group N (absent gives "") and "$$" for "$".
-  std::string replace(std::string_view text, std::string_view tmpl,
-                      std::size_t limit = kAll) const;
+  std::string replace(std::string_view text, std::string_view tmpl, std::size_t limit = kAll) const;
   // As above, with each replacement computed by `fn` from the match.
-  std::string replace(std::string_view text, const Replacer& fn,
-                      std::size_t limit = kAll) const;
+  std::string replace(std::string_view text, const Replacer& fn, std::size_t limit = kAll) const;
 
   std::size_t group_count() const { return group_count_; }
   // The pattern as it was given (before class rewriting).

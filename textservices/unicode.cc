@@ -51,8 +51,7 @@ std::size_t valid_sequence_length(std::string_view s, std::size_t i) {
     unsigned char c1 = b(i + 1);
     unsigned char lo = c == 0xF0 ? 0x90 : 0x80;
     unsigned char hi = c == 0xF4 ? 0x8F : 0xBF;
-    return c1 >= lo && c1 <= hi && (b(i + 2) & 0xC0) == 0x80 && (b(i + 3) & 0xC0) == 0x80 ? 4
-                                                                                            : 0;
+    return c1 >= lo && c1 <= hi && (b(i + 2) & 0xC0) == 0x80 && (b(i + 3) & 0xC0) == 0x80 ? 4 : 0;
   }
   return 0;
 }
@@ -71,8 +70,9 @@ std::string to_lower(std::string_view text) {
   out.reserve(text.size() + 8);
   icu::StringByteSink<std::string> sink(&out);
   UErrorCode status = U_ZERO_ERROR;
-  icu::CaseMap::utf8ToLower(kRoot, 0, icu::StringPiece(text.data(), static_cast<int32_t>(text.size())),
-                            sink, nullptr, status);
+  icu::CaseMap::utf8ToLower(kRoot, 0,
+                            icu::StringPiece(text.data(), static_cast<int32_t>(text.size())), sink,
+                            nullptr, status);
   check(status, "lower-case mapping");
   return out;
 }
@@ -89,8 +89,9 @@ std::string to_upper(std::string_view text) {
   out.reserve(text.size() + 8);
   icu::StringByteSink<std::string> sink(&out);
   UErrorCode status = U_ZERO_ERROR;
-  icu::CaseMap::utf8ToUpper(kRoot, 0, icu::StringPiece(text.data(), static_cast<int32_t>(text.size())),
-                            sink, nullptr, status);
+  icu::CaseMap::utf8ToUpper(kRoot, 0,
+                            icu::StringPiece(text.data(), static_cast<int32_t>(text.size())), sink,
+                            nullptr, status);
   check(status, "upper-case mapping");
   return out;
 }
@@ -104,9 +105,13 @@ std::string upper_char(char32_t c) {
   return to_upper(std::string_view(buf, static_cast<std::size_t>(n)));
 }
 
-bool is_white_space(char32_t c) { return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_WHITE_SPACE); }
+bool is_white_space(char32_t c) {
+  return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_WHITE_SPACE);
+}
 
-bool is_alphabetic(char32_t c) { return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC); }
+bool is_alphabetic(char32_t c) {
+  return u_hasBinaryProperty(static_cast<UChar32>(c), UCHAR_ALPHABETIC);
+}
 
 bool is_numeric(char32_t c) {
   int8_t t = u_charType(static_cast<UChar32>(c));
@@ -118,12 +123,15 @@ char32_t decode_at(std::string_view text, std::size_t pos, std::size_t* length) 
   std::size_t n = char_length_at(text, pos);
   if (length != nullptr) *length = n;
   switch (n) {
-    case 2: return ((b(pos) & 0x1F) << 6) | (b(pos + 1) & 0x3F);
-    case 3: return ((b(pos) & 0x0F) << 12) | ((b(pos + 1) & 0x3F) << 6) | (b(pos + 2) & 0x3F);
+    case 2:
+      return ((b(pos) & 0x1F) << 6) | (b(pos + 1) & 0x3F);
+    case 3:
+      return ((b(pos) & 0x0F) << 12) | ((b(pos + 1) & 0x3F) << 6) | (b(pos + 2) & 0x3F);
     case 4:
       return ((b(pos) & 0x07) << 18) | ((b(pos + 1) & 0x3F) << 12) | ((b(pos + 2) & 0x3F) << 6) |
              (b(pos + 3) & 0x3F);
-    default: return pos < text.size() ? b(pos) : 0;
+    default:
+      return pos < text.size() ? b(pos) : 0;
   }
 }
 
@@ -201,8 +209,8 @@ bool is_nfc(std::string_view text) {
   }
   if (below_combining) return true;
   UErrorCode status = U_ZERO_ERROR;
-  bool yes = nfc().isNormalizedUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())),
-                                    status);
+  bool yes = nfc().isNormalizedUTF8(
+      icu::StringPiece(text.data(), static_cast<int32_t>(text.size())), status);
   check(status, "NFC check");
   return yes;
 }
@@ -243,10 +251,9 @@ LowerMapped::LowerMapped(std::string_view source) : source_size_(source.size()) 
   icu::Edits::Iterator it = edits.getFineChangesIterator();
   while (it.next(status)) {
     if (it.oldLength() != it.newLength()) {
-      pieces_.push_back(Piece{static_cast<std::size_t>(it.destinationIndex()),
-                              static_cast<std::size_t>(it.newLength()),
-                              static_cast<std::size_t>(it.sourceIndex()),
-                              static_cast<std::size_t>(it.oldLength())});
+      pieces_.push_back(Piece{
+          static_cast<std::size_t>(it.destinationIndex()), static_cast<std::size_t>(it.newLength()),
+          static_cast<std::size_t>(it.sourceIndex()), static_cast<std::size_t>(it.oldLength())});
     }
   }
   check(status, "lower-case edits");
@@ -255,8 +262,9 @@ LowerMapped::LowerMapped(std::string_view source) : source_size_(source.size()) 
 namespace {
 template <class Pieces>
 const auto* last_piece_at_or_before(const Pieces& pieces, std::size_t pos) {
-  auto it = std::upper_bound(pieces.begin(), pieces.end(), pos,
-                             [](std::size_t p, const auto& piece) { return p < piece.lower_begin; });
+  auto it =
+      std::upper_bound(pieces.begin(), pieces.end(), pos,
+                       [](std::size_t p, const auto& piece) { return p < piece.lower_begin; });
   return it == pieces.begin() ? nullptr : &*(it - 1);
 }
 }  // namespace

@@ -9,9 +9,9 @@ TEST(CaseMapping, FullDefaultMappingsInTheRootLocale) {
   EXPECT_EQ(to_lower("ĐỎ"), "đỏ");
   EXPECT_EQ(to_upper("đỏ"), "ĐỎ");
   EXPECT_EQ(to_upper("straße"), "STRASSE");
-  EXPECT_EQ(to_lower("İ"), "i\u0307");      // no Turkish tailoring
+  EXPECT_EQ(to_lower("İ"), "i\u0307");  // no Turkish tailoring
   EXPECT_EQ(to_lower("I"), "i");
-  EXPECT_EQ(to_lower("\u212A"), "k");       // Kelvin sign
+  EXPECT_EQ(to_lower("\u212A"), "k");  // Kelvin sign
   EXPECT_EQ(to_lower("Hello WORLD"), "hello world");
   EXPECT_EQ(to_lower(""), "");
   EXPECT_EQ(upper_char(U'ß'), "SS");
@@ -26,9 +26,9 @@ TEST(Properties, WhiteSpaceAlphabeticNumeric) {
   EXPECT_FALSE(is_white_space(U'\u200B'));
   EXPECT_TRUE(is_alphabetic(U'ạ'));
   EXPECT_FALSE(is_alphabetic(U'1'));
-  EXPECT_TRUE(is_numeric(U'\u00B2'));       // No
-  EXPECT_TRUE(is_numeric(U'\u2163'));       // Nl, Roman numeral four
-  EXPECT_TRUE(is_numeric(U'\u0661'));       // Nd
+  EXPECT_TRUE(is_numeric(U'\u00B2'));  // No
+  EXPECT_TRUE(is_numeric(U'\u2163'));  // Nl, Roman numeral four
+  EXPECT_TRUE(is_numeric(U'\u0661'));  // Nd
   EXPECT_FALSE(is_numeric(U'a'));
 }
 
@@ -41,10 +41,12 @@ TEST(Trim, RemovesWhiteSpaceOnly) {
 
 TEST(Utf8, ValidationAndRepair) {
   EXPECT_TRUE(is_valid_utf8("việt nam 🙂"));
-  EXPECT_FALSE(is_valid_utf8("\xC0\x80"));           // overlong
-  EXPECT_FALSE(is_valid_utf8("\xED\xA0\x80"));       // surrogate
-  EXPECT_FALSE(is_valid_utf8("\xE1\xBB"));           // truncated
-  EXPECT_EQ(to_valid_utf8("a\xFF" "b"), "a\uFFFDb");
+  EXPECT_FALSE(is_valid_utf8("\xC0\x80"));      // overlong
+  EXPECT_FALSE(is_valid_utf8("\xED\xA0\x80"));  // surrogate
+  EXPECT_FALSE(is_valid_utf8("\xE1\xBB"));      // truncated
+  EXPECT_EQ(to_valid_utf8("a\xFF"
+                          "b"),
+            "a\uFFFDb");
   EXPECT_EQ(to_valid_utf8("ok"), "ok");
   std::size_t n = 0;
   EXPECT_EQ(decode_at("aộ", 1, &n), U'ộ');
@@ -69,9 +71,9 @@ TEST(LowerMapped, SpansMapOutwardOverLengthChangingCharacters) {
   LowerMapped dot("x\u0130y");
   ASSERT_EQ(dot.text(), "xi\u0307y");
   EXPECT_EQ(dot.source_begin(1), 1u);
-  EXPECT_EQ(dot.source_begin(2), 1u);   // inside the expansion: the whole İ
+  EXPECT_EQ(dot.source_begin(2), 1u);  // inside the expansion: the whole İ
   EXPECT_EQ(dot.source_end(2), 3u);
-  EXPECT_EQ(dot.source_begin(4), 3u);   // "y"
+  EXPECT_EQ(dot.source_begin(4), 3u);  // "y"
   EXPECT_EQ(dot.source_end(5), 4u);
 
   // Kelvin sign: 3 bytes lower to 1.
@@ -81,7 +83,7 @@ TEST(LowerMapped, SpansMapOutwardOverLengthChangingCharacters) {
   EXPECT_EQ(kelvin.source_end(1), 3u);
   EXPECT_EQ(kelvin.source_end(0), 0u);
   EXPECT_EQ(kelvin.source_end(3), 5u);
-  EXPECT_EQ(kelvin.source_end(99), 5u); // never past the end
+  EXPECT_EQ(kelvin.source_end(99), 5u);  // never past the end
 
   // Ohm sign U+2126 (3 bytes) lowers to ω (2 bytes).
   LowerMapped ohm("a\u2126b");

@@ -59,8 +59,8 @@ PyObject* bind_query(PyObject* const* args, Py_ssize_t nargs, PyObject* kwnames)
   }
   static const char* keywords[] = {"query", nullptr};
   PyObject* query = nullptr;
-  if (!PyArg_ParseTupleAndKeywords(tuple.get(), dict.get(), "O:parse",
-                                   const_cast<char**>(keywords), &query)) {
+  if (!PyArg_ParseTupleAndKeywords(tuple.get(), dict.get(), "O:parse", const_cast<char**>(keywords),
+                                   &query)) {
     return nullptr;
   }
   return query;  // borrowed: still referenced by the caller's arguments

@@ -14,8 +14,7 @@ ResultTypes g_types;
 
 template <class Record>
 struct Wrapped {
-  PyObject_HEAD
-  Record record;
+  PyObject_HEAD Record record;
 };
 
 template <class Record>
@@ -94,25 +93,24 @@ PyObject* get(PyObject* self, void*) {
 }
 
 #define BIDSIFT_FIELD(Record, name) \
-  PyGetSetDef { #name, get<&Record::name>, nullptr, nullptr, nullptr }
+  PyGetSetDef { #name, get < &Record::name>, nullptr, nullptr, nullptr }
 
 PyGetSetDef parsed_item_fields[] = {
-    BIDSIFT_FIELD(ParsedItemRecord, chunks),    BIDSIFT_FIELD(ParsedItemRecord, index),
-    BIDSIFT_FIELD(ParsedItemRecord, qty),       BIDSIFT_FIELD(ParsedItemRecord, qty_max),
-    BIDSIFT_FIELD(ParsedItemRecord, uom),       BIDSIFT_FIELD(ParsedItemRecord, colors),
-    BIDSIFT_FIELD(ParsedItemRecord, sizes),     BIDSIFT_FIELD(ParsedItemRecord, materials),
-    BIDSIFT_FIELD(ParsedItemRecord, genders),   BIDSIFT_FIELD(ParsedItemRecord, specs),
-    BIDSIFT_FIELD(ParsedItemRecord, standards), BIDSIFT_FIELD(ParsedItemRecord, ambiguous),
-    BIDSIFT_FIELD(ParsedItemRecord, price),     BIDSIFT_FIELD(ParsedItemRecord, currency),
-    BIDSIFT_FIELD(ParsedItemRecord, origin),    BIDSIFT_FIELD(ParsedItemRecord, dims),
+    BIDSIFT_FIELD(ParsedItemRecord, chunks),       BIDSIFT_FIELD(ParsedItemRecord, index),
+    BIDSIFT_FIELD(ParsedItemRecord, qty),          BIDSIFT_FIELD(ParsedItemRecord, qty_max),
+    BIDSIFT_FIELD(ParsedItemRecord, uom),          BIDSIFT_FIELD(ParsedItemRecord, colors),
+    BIDSIFT_FIELD(ParsedItemRecord, sizes),        BIDSIFT_FIELD(ParsedItemRecord, materials),
+    BIDSIFT_FIELD(ParsedItemRecord, genders),      BIDSIFT_FIELD(ParsedItemRecord, specs),
+    BIDSIFT_FIELD(ParsedItemRecord, standards),    BIDSIFT_FIELD(ParsedItemRecord, ambiguous),
+    BIDSIFT_FIELD(ParsedItemRecord, price),        BIDSIFT_FIELD(ParsedItemRecord, currency),
+    BIDSIFT_FIELD(ParsedItemRecord, origin),       BIDSIFT_FIELD(ParsedItemRecord, dims),
     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 PyGetSetDef trade_terms_fields[] = {
-    BIDSIFT_FIELD(TradeTermsRecord, currency),  BIDSIFT_FIELD(TradeTermsRecord, incoterm),
+    BIDSIFT_FIELD(TradeTermsRecord, currency),    BIDSIFT_FIELD(TradeTermsRecord, incoterm),
     BIDSIFT_FIELD(TradeTermsRecord, destination), BIDSIFT_FIELD(TradeTermsRecord, lead_time),
-    BIDSIFT_FIELD(TradeTermsRecord, payment),
-    {nullptr, nullptr, nullptr, nullptr, nullptr},
+    BIDSIFT_FIELD(TradeTermsRecord, payment),     {nullptr, nullptr, nullptr, nullptr, nullptr},
 };
 
 PyGetSetDef parse_result_fields[] = {
@@ -134,9 +132,9 @@ PyObject* trade_terms(PyObject* self, PyObject*) {
       !r.trade_payment) {
     Py_RETURN_NONE;
   }
-  return wrap<TradeTermsRecord>(g_types.trade_terms,
-              TradeTermsRecord{r.trade_currency, r.trade_incoterm, r.trade_destination,
-                               r.trade_lead_time, r.trade_payment});
+  return wrap<TradeTermsRecord>(
+      g_types.trade_terms, TradeTermsRecord{r.trade_currency, r.trade_incoterm, r.trade_destination,
+                                            r.trade_lead_time, r.trade_payment});
 }
 
 PyMethodDef parse_result_methods[] = {

@@ -16,41 +16,14 @@ using textservices::decode_at;
 // Besides U+1EA1..U+1EF9 at odd code points (the lower-case letters of the
 // Latin Extended Additional block that Vietnamese uses).
 constexpr char32_t kVietnameseLetters[] = {
-    U'à',
-    U'á',
-    U'â',
-    U'ã',
-    U'è',
-    U'é',
-    U'ê',
-    U'ì',
-    U'í',
-    U'ò',
-    U'ó',
-    U'ô',
-    U'õ',
-    U'ù',
-    U'ú',
-    U'ý',
-    U'ă',
-    U'đ',
-    U'ĩ',
-    U'ũ',
-    U'ơ',
-    U'ư',
+    U'à', U'á', U'â', U'ã', U'è', U'é', U'ê', U'ì', U'í', U'ò', U'ó',
+    U'ô', U'õ', U'ù', U'ú', U'ý', U'ă', U'đ', U'ĩ', U'ũ', U'ơ', U'ư',
 };
 
 // Unit keys after which «1.500» groups thousands (Vietnamese writes a dot
 // there): «1.500 cái» is fifteen hundred, «2.500 kg» two and a half.
 constexpr std::string_view kDotThousandsUnitKeys[] = {
-    "đôi",
-    "cái",
-    "chiếc",
-    "bộ",
-    "cuộn",
-    "tấm",
-    "tấn",
-    "lít",
+    "đôi", "cái", "chiếc", "bộ", "cuộn", "tấm", "tấn", "lít",
 };
 
 // The characters that end a word without being part of it (besides white

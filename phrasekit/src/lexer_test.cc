@@ -17,8 +17,8 @@ namespace phrasekit {
 // Readable token lists in failure messages.
 void PrintTo(const Tag& t, std::ostream* os) {
   static constexpr const char* kKinds[] = {
-      "Qty",   "Connector", "ColorKeyword", "SizeKeyword", "MaterialKeyword", "Color",
-      "Size",  "Material",  "Gender",       "Standard",    "Ambiguous",       "Word"};
+      "Qty",  "Connector", "ColorKeyword", "SizeKeyword", "MaterialKeyword", "Color",
+      "Size", "Material",  "Gender",       "Standard",    "Ambiguous",       "Word"};
   static constexpr const char* kConnectors[] = {"And", "Or", "Separator", "To", "NoConnector"};
   *os << kKinds[static_cast<int>(t.kind)];
   if (t.is(Tag::Kind::Qty)) {
@@ -289,7 +289,8 @@ TEST(Lexer, VietnameseLetterSet) {
   for (char32_t c = 0; c < 0x2000; ++c) count += is_vietnamese_letter(c);
   EXPECT_EQ(count, 67);
   for (char32_t c : {U'à', U'đ', U'ư', U'ạ', U'ỹ', U'ơ'}) EXPECT_TRUE(is_vietnamese_letter(c));
-  for (char32_t c : {U'À', U'Đ', U'Ạ', U'Ỹ', U'ç', U'ñ', U'a'}) EXPECT_FALSE(is_vietnamese_letter(c));
+  for (char32_t c : {U'À', U'Đ', U'Ạ', U'Ỹ', U'ç', U'ñ', U'a'})
+    EXPECT_FALSE(is_vietnamese_letter(c));
   EXPECT_TRUE(Lexer("ÁO", ONTOLOGY.get()).vietnamese());
   EXPECT_TRUE(Lexer("café", ONTOLOGY.get()).vietnamese());
   EXPECT_FALSE(Lexer("naïve façade", ONTOLOGY.get()).vietnamese());

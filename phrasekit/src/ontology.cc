@@ -8,6 +8,7 @@ namespace {
 using Text = MapEntry<std::string_view>;
 using UnitEntry = MapEntry<Unit>;
 
+// clang-format off
 // Ordered: the lexer takes the first prefix that matches. The entries that
 // end in a space need one after them in the query.
 constexpr std::string_view kStandardPrefixes[] = {
@@ -397,6 +398,7 @@ std::vector<std::string_view> keys_of(const Map<Value>& map) {
   return keys;
 }
 
+// clang-format on
 }  // namespace
 
 Ontology::Ontology()

@@ -40,7 +40,7 @@ TEST(Ontology, TablesHoldTheirStatedNumberOfEntries) {
 }
 
 TEST(Ontology, StandardPrefixesKeepTheirOrderAndTrailingSpaces) {
-  const TextList expected = {"astm", "iso", "din", "en ", "jis",  "gb ", "bs ", "ansi", "asme",
+  const TextList expected = {"astm",  "iso", "din", "en ", "jis", "gb ", "bs ",  "ansi", "asme",
                              "haccp", "ce ", "ul ", "vde", "iec", "nf ", "api ", "aws "};
   EXPECT_EQ(ONTOLOGY->standard_prefixes, expected);
 }
@@ -65,9 +65,10 @@ TEST(Ontology, ListsKeepTheStatedOrder) {
 // must itself be lower-case NFC, and a repeated key would be dead data.
 TEST(Ontology, EntriesAreLowerCaseNfcAndKeysUnique) {
   const Ontology& o = ONTOLOGY.get();
-  std::vector<const TextList*> lists = {&o.standard_prefixes, &o.size_keywords, &o.color_keywords,
-                                        &o.material_keywords, &o.skip_phrases,  &o.protected_phrases,
-                                        &o.and_words,         &o.or_words,      &o.range_words};
+  std::vector<const TextList*> lists = {
+      &o.standard_prefixes, &o.size_keywords, &o.color_keywords,
+      &o.material_keywords, &o.skip_phrases,  &o.protected_phrases,
+      &o.and_words,         &o.or_words,      &o.range_words};
   auto check = [](std::string_view text) {
     EXPECT_EQ(textservices::to_lower(text), text);
     EXPECT_TRUE(textservices::is_nfc(text)) << text;
@@ -147,8 +148,8 @@ TEST(Ontology, SurfaceFormsMapToCanonicalValues) {
 
 TEST(Ontology, CountryDisplayNamesCapitaliseEachWordExceptAcronyms) {
   const std::map<std::string_view, std::string_view> acronyms = {
-      {"uk", "UK"},   {"united kingdom", "UK"},   {"usa", "USA"},
-      {"united states", "USA"}, {"uae", "UAE"}, {"united arab emirates", "UAE"}};
+      {"uk", "UK"},   {"united kingdom", "UK"},       {"usa", "USA"}, {"united states", "USA"},
+      {"uae", "UAE"}, {"united arab emirates", "UAE"}};
   for (const auto& e : ONTOLOGY->country_map) {
     std::string expected;
     if (auto it = acronyms.find(e.key); it != acronyms.end()) {
@@ -171,13 +172,27 @@ TEST(Ontology, UnitSurfaceForms) {
     Unit unit;
   };
   const Case cases[] = {
-      {"kgs", Unit::Kg},         {"kilogram", Unit::Kg},   {"gram", Unit::Gram},
-      {"ton", Unit::Tonne},      {"tons", Unit::Tonne},    {"tấn", Unit::Tonne},
-      {"đôi", Unit::Doi},        {"chiếc", Unit::Cai},     {"cái", Unit::Cai},
-      {"bộ", Unit::Bo},          {"cuộn", Unit::Cuon},     {"tấm", Unit::Tam},
-      {"m\xC2\xB2", Unit::SqMeter}, {"m2", Unit::SqMeter}, {"lít", Unit::Liter},
-      {"litres", Unit::Liter},   {"boxes", Unit::Box},     {"metre", Unit::Meters},
-      {"20ft fcl", Unit::Fcl},   {"fcl", Unit::Fcl},       {"dozen", Unit::Dozens},
+      {"kgs", Unit::Kg},
+      {"kilogram", Unit::Kg},
+      {"gram", Unit::Gram},
+      {"ton", Unit::Tonne},
+      {"tons", Unit::Tonne},
+      {"tấn", Unit::Tonne},
+      {"đôi", Unit::Doi},
+      {"chiếc", Unit::Cai},
+      {"cái", Unit::Cai},
+      {"bộ", Unit::Bo},
+      {"cuộn", Unit::Cuon},
+      {"tấm", Unit::Tam},
+      {"m\xC2\xB2", Unit::SqMeter},
+      {"m2", Unit::SqMeter},
+      {"lít", Unit::Liter},
+      {"litres", Unit::Liter},
+      {"boxes", Unit::Box},
+      {"metre", Unit::Meters},
+      {"20ft fcl", Unit::Fcl},
+      {"fcl", Unit::Fcl},
+      {"dozen", Unit::Dozens},
   };
   for (const Case& c : cases) EXPECT_EQ(lookup(units, c.key), c.unit) << c.key;
   // "m", "l" are sizes; pairs have no English key.

@@ -15,6 +15,7 @@ namespace {
 
 using Kind = Tag::Kind;
 
+// clang-format off
 // The canonical sizes in their natural order, one list per kind of size. A
 // size range is filled in from the first list that holds both its ends.
 constexpr std::string_view kLetterSizes[] = {
@@ -81,12 +82,9 @@ constexpr std::string_view kPipeSchedules[] = {
     "SCH80",
 };
 
+// clang-format on
 constexpr std::array<std::span<const std::string_view>, 5> kSizeOrders = {
-    kLetterSizes,
-    kWordSizes,
-    kNumericSizes,
-    kPipeSizes,
-    kPipeSchedules,
+    kLetterSizes, kWordSizes, kNumericSizes, kPipeSizes, kPipeSchedules,
 };
 
 // Tokens after which a quantity belongs to what came before it.
@@ -114,8 +112,8 @@ std::size_t group_end(const Tokens& t, std::size_t s) {
                              (i + 1 == n || !t[i + 1].is(Kind::Qty));
       if (!range_end) {
         const bool follows_name = names_something(t[i - 1]);
-        const bool start = named && !has_qty ? !t[i].unit.has_value() && !follows_name
-                                             : !follows_name;
+        const bool start =
+            named && !has_qty ? !t[i].unit.has_value() && !follows_name : !follows_name;
         if (start) return i;
       }
     }

@@ -70,18 +70,15 @@ TEST(Parser, QuantitiesOpenGroups) {
        {Group{.qty = 200, .chunks = {{"polo shirt", kSep}}, .colors = {"red"}, .uom = "pcs"},
         Group{.qty = 300, .chunks = {{"t-shirt", kNone}}, .colors = {"blue"}, .uom = "pcs"}}},
       // A quantity right after a quantity always opens a new group.
-      {"200 pcs 300 pcs",
-       {Group{.qty = 200, .uom = "pcs"}, Group{.qty = 300, .uom = "pcs"}}},
+      {"200 pcs 300 pcs", {Group{.qty = 200, .uom = "pcs"}, Group{.qty = 300, .uom = "pcs"}}},
       // A quantity after a word belongs to it.
       {"polo shirt 200 pcs t-shirt 300 pcs",
-       {Group{.qty = 200, .chunks = {{"polo shirt t-shirt", kNone}}, .specs = {"300"},
-              .uom = "pcs"}}},
+       {Group{
+           .qty = 200, .chunks = {{"polo shirt t-shirt", kNone}}, .specs = {"300"}, .uom = "pcs"}}},
       // A unitless number after a comma opens a group; with a unit it joins
       // the product named before it.
-      {"polo shirt, 200",
-       {Group{.chunks = {{"polo shirt", kSep}}}, Group{.qty = 200}}},
-      {"polo shirt, 200 pcs",
-       {Group{.qty = 200, .chunks = {{"polo shirt", kSep}}, .uom = "pcs"}}},
+      {"polo shirt, 200", {Group{.chunks = {{"polo shirt", kSep}}}, Group{.qty = 200}}},
+      {"polo shirt, 200 pcs", {Group{.qty = 200, .chunks = {{"polo shirt", kSep}}, .uom = "pcs"}}},
       // A country names the group just as a word does.
       {"china, 200", {Group{.qty = 200}}},
       {"china, 200 pcs", {Group{.qty = 200, .ambiguous = {"China"}, .uom = "pcs"}}},
@@ -112,10 +109,10 @@ TEST(Parser, QuantityRanges) {
 TEST(Parser, FurtherNumbersBecomeSpecs) {
   const std::string huge(400, '9');
   expect_groups({
-      {"500 pcs bolt 2.37 mm", {Group{.qty = 500, .chunks = {{"bolt", kNone}}, .specs = {"2.4"},
-                                      .uom = "pcs"}}},
-      {"500 pcs bolt 8 mm", {Group{.qty = 500, .chunks = {{"bolt", kNone}}, .specs = {"8"},
-                                   .uom = "pcs"}}},
+      {"500 pcs bolt 2.37 mm",
+       {Group{.qty = 500, .chunks = {{"bolt", kNone}}, .specs = {"2.4"}, .uom = "pcs"}}},
+      {"500 pcs bolt 8 mm",
+       {Group{.qty = 500, .chunks = {{"bolt", kNone}}, .specs = {"8"}, .uom = "pcs"}}},
       {"500 pcs bolt 1.25 mm x 8 mm x 8 cm",
        {Group{.qty = 500, .chunks = {{"bolt x x", kNone}}, .specs = {"1.2", "8"}, .uom = "pcs"}}},
       // A quantity right after another opens a group even after a product.
@@ -127,7 +124,9 @@ TEST(Parser, FurtherNumbersBecomeSpecs) {
       {"bolt 8 500 pcs",
        {Group{.chunks = {{"bolt", kNone}}, .specs = {"8"}}, Group{.qty = 500, .uom = "pcs"}}},
       {"500 pcs bolt " + huge + " mm",
-       {Group{.qty = 500, .chunks = {{"bolt", kNone}}, .specs = {"18446744073709551615"},
+       {Group{.qty = 500,
+              .chunks = {{"bolt", kNone}},
+              .specs = {"18446744073709551615"},
               .uom = "pcs"}}},
   });
 }
@@ -153,8 +152,7 @@ TEST(Parser, SizeRangesFillInTheOrderedList) {
       // Chained ranges; sizes listed before a range keep their place.
       {"shirt size s đến m đến xl",
        {Group{.chunks = {{"shirt", kNone}}, .sizes = {"S", "M", "L", "XL"}}}},
-      {"shirt size m, s đến l",
-       {Group{.chunks = {{"shirt", kNone}}, .sizes = {"M", "S", "L"}}}},
+      {"shirt size m, s đến l", {Group{.chunks = {{"shirt", kNone}}, .sizes = {"M", "S", "L"}}}},
   });
 }
 
@@ -179,8 +177,11 @@ TEST(Parser, ConnectorsBetweenValuesAndPhrases) {
 TEST(Parser, AttributeListsCollectEachValueOnce) {
   expect_groups({
       {"200 pcs valve iso 9001 iso 9001 from china, usa",
-       {Group{.qty = 200, .chunks = {{"valve from", kSep}}, .standards = {"ISO 9001"},
-              .ambiguous = {"China", "USA"}, .uom = "pcs"}}},
+       {Group{.qty = 200,
+              .chunks = {{"valve from", kSep}},
+              .standards = {"ISO 9001"},
+              .ambiguous = {"China", "USA"},
+              .uom = "pcs"}}},
       {"áo nam nam cotton",
        {Group{.chunks = {{"áo", kNone}}, .materials = {"cotton"}, .genders = {"male"}}}},
   });

@@ -12,11 +12,16 @@ namespace {
 // The word written after a chunk for the connector that follows it.
 constexpr std::string_view connector_word(ConnectorKind k) {
   switch (k) {
-    case ConnectorKind::And: return "AND";
-    case ConnectorKind::Or: return "OR";
-    case ConnectorKind::Separator: return "AND";
-    case ConnectorKind::To: return "TO";
-    case ConnectorKind::NoConnector: return "";
+    case ConnectorKind::And:
+      return "AND";
+    case ConnectorKind::Or:
+      return "OR";
+    case ConnectorKind::Separator:
+      return "AND";
+    case ConnectorKind::To:
+      return "TO";
+    case ConnectorKind::NoConnector:
+      return "";
   }
   return "";
 }

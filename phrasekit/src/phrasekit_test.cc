@@ -131,8 +131,7 @@ TEST(ParseQuery, IllFormedPlainTextIsRepaired) {
 
 TEST(ParseQuery, IllFormedBytesReadAsReplacementCharacters) {
   EXPECT_EQ(parse_query("200 pcs shirt \xFF\xC3"), parse_query("200 pcs shirt \uFFFD\uFFFD"));
-  EXPECT_EQ(parse_query("200 pcs shirt \xFF").groups.at(0).chunks.at(0).text,
-            "shirt \uFFFD");
+  EXPECT_EQ(parse_query("200 pcs shirt \xFF").groups.at(0).chunks.at(0).text, "shirt \uFFFD");
 }
 
 TEST(ParseQuery, ConcurrentCallsAgree) {

@@ -5,6 +5,7 @@
 namespace phrasekit {
 namespace {
 
+// clang-format off
 // Indexed by the enumerator's value.
 constexpr std::array<std::string_view, kUnitCount> kUnitTexts = {
     "kg",
@@ -36,6 +37,7 @@ constexpr std::array<std::string_view, kUnitCount> kUnitTexts = {
     "FCL",
 };
 
+// clang-format on
 static_assert(static_cast<int>(Unit::Fcl) + 1 == kUnitCount);
 
 }  // namespace

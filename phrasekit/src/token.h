@@ -17,8 +17,33 @@ namespace phrasekit {
 // A unit of measure. Each has one canonical text (see `unit_text`); the
 // Vietnamese units are units of their own, never folded into English ones.
 enum class Unit : uint8_t {
-  Kg, Gram, Tonne, Pcs, Sets, Dozens, Rolls, Sheets, Doi, SqMeter, Cm, Mm, Meters, Liter,
-  Ml, Cai, Bo, Cuon, Tam, Drums, Pallets, Cartons, Box, Reels, Hundreds, Thousands, Fcl,
+  Kg,
+  Gram,
+  Tonne,
+  Pcs,
+  Sets,
+  Dozens,
+  Rolls,
+  Sheets,
+  Doi,
+  SqMeter,
+  Cm,
+  Mm,
+  Meters,
+  Liter,
+  Ml,
+  Cai,
+  Bo,
+  Cuon,
+  Tam,
+  Drums,
+  Pallets,
+  Cartons,
+  Box,
+  Reels,
+  Hundreds,
+  Thousands,
+  Fcl,
 };
 inline constexpr int kUnitCount = 27;
 
@@ -32,16 +57,26 @@ enum class ConnectorKind : uint8_t { And, Or, Separator, To, NoConnector };
 // One token. The kind order is significant: the parser compares kinds.
 struct Tag {
   enum class Kind : uint8_t {
-    Qty, Connector, ColorKeyword, SizeKeyword, MaterialKeyword, Color, Size, Material,
-    Gender, Standard, Ambiguous, Word,
+    Qty,
+    Connector,
+    ColorKeyword,
+    SizeKeyword,
+    MaterialKeyword,
+    Color,
+    Size,
+    Material,
+    Gender,
+    Standard,
+    Ambiguous,
+    Word,
   };
 
   // The one-byte fields come first, so that they share one word.
   Kind kind = Kind::Word;
   ConnectorKind connector = ConnectorKind::NoConnector;  // Connector
-  std::optional<Unit> unit;         // Qty: its unit, if any
-  double value = 0;                 // Qty: the number, strictly positive
-  std::string text;                 // Color .. Word: canonical value or words
+  std::optional<Unit> unit;                              // Qty: its unit, if any
+  double value = 0;                                      // Qty: the number, strictly positive
+  std::string text;                                      // Color .. Word: canonical value or words
 
   static Tag qty(double value, std::optional<Unit> unit) {
     Tag t;

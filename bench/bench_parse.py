@@ -17,6 +17,7 @@ import operator
 import sys
 
 import benchlib
+
 import bidsift
 
 # Targets for the typical inputs, median time per call.

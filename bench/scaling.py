@@ -30,7 +30,6 @@ import statistics
 import subprocess
 import sys
 import tempfile
-import time
 
 import benchlib
 
@@ -157,11 +156,11 @@ def child_family(name, sizes, out_path):
             reps = repetitions_for(size, projected)
             if size <= 256 * KIB:
                 # Small inputs: the calibrated loop of benchlib.
-                t = benchlib.measure(lambda: bidsift.parse(text), repetitions=reps,
+                t = benchlib.measure(lambda text=text: bidsift.parse(text), repetitions=reps,
                                      min_rep_seconds=0.01, warmup_seconds=0.02)
                 samples = t.samples
             else:
-                samples = _time_calls(lambda: bidsift.parse(text), reps)
+                samples = _time_calls(lambda text=text: bidsift.parse(text), reps)
             med = statistics.median(samples)
             done.append((nbytes, med))
             out.write(json.dumps({"size": size, "bytes": nbytes, "median_s": med,
